@@ -121,11 +121,14 @@ bool TFFmpegLoader::LoadOne(int index) {
     if (!st.handle) {
         std::string folder = folder_.empty() ? std::string() : IncludeTrailingSlash(folder_);
         std::string full = folder + item.file;
+        // Never unmapped: the libraries start threads and keep allocations that must not
+        // lose their code under them; unloading only forgets them.
+        const int flags = RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE;
         if (!folder.empty() && FileExists(full)) {
-            st.handle = dlopen(full.c_str(), RTLD_NOW | RTLD_LOCAL);
+            st.handle = dlopen(full.c_str(), flags);
         } else {
             full = item.file;
-            st.handle = dlopen(item.file, RTLD_NOW | RTLD_LOCAL);
+            st.handle = dlopen(item.file, flags);
         }
         if (!st.handle) {
             const char* err = dlerror();
