@@ -3,6 +3,7 @@
 #include <atomic>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <thread>
 
 extern char** environ;
 
@@ -31,10 +32,13 @@ bool SpawnDetached(const std::vector<std::string>& argv) {
     int rc = posix_spawnp(&pid, args[0], nullptr, &attr, args.data(), environ);
     posix_spawnattr_destroy(&attr);
     if (rc != 0) return false;
-    // xdg-open and systemctl return quickly; reaping them keeps no zombie around.
-    int status;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    // Some handlers stay in the foreground until closed; reap in the background so the
+    // caller never waits and no zombie is left.
+    std::thread([pid] {
+        int status;
+        ::waitpid(pid, &status, 0);
+    }).detach();
+    return true;
 }
 
 bool SystemShell::Open(const std::string& target) { return SpawnDetached({"xdg-open", target}); }

@@ -42,7 +42,7 @@ public:
     int powerOffs = 0;
 };
 
-// Starts argv[0] with the given arguments, detached; false when it cannot start.
+// Starts argv[0] with the given arguments without waiting; false when it cannot start.
 bool SpawnDetached(const std::vector<std::string>& argv);
 
 }  // namespace vexlo
