@@ -127,6 +127,8 @@ private:
     friend struct TranscoderAccess;
     void ReleaseAll();
     void Transcode();
+    bool AddVideoHook(const std::string& value);
+    void AddOutputStream(int fileIndex, int mediaKind);
 
     TTranscoderOptions opt_;
     std::unique_ptr<State> st_;

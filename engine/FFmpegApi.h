@@ -48,7 +48,9 @@ void avdevice_register_all(void);
     X(av_audio_fifo_free) X(av_audio_fifo_write) X(av_audio_fifo_read) X(av_audio_fifo_size) \
     X(av_image_alloc) X(av_image_copy) X(av_image_fill_arrays) X(av_image_get_buffer_size)  \
     X(av_parse_video_size) X(av_parse_video_rate) X(av_parse_time) X(av_gettime)            \
-    X(av_gettime_relative) X(av_get_media_type_string) X(av_usleep) X(av_cpu_count)
+    X(av_gettime_relative) X(av_get_media_type_string) X(av_usleep) X(av_cpu_count)           \
+    X(av_pix_fmt_desc_next) X(av_samples_set_silence) X(av_opt_get_int) X(av_get_picture_type_char) \
+    X(av_audio_fifo_drain) X(av_channel_layout_from_mask)
 
 #define VEXLO_AVCODEC_FUNCTIONS(X)                                                            \
     X(avcodec_version) X(avcodec_find_decoder) X(avcodec_find_decoder_by_name)               \
@@ -64,7 +66,7 @@ void avdevice_register_all(void);
     X(av_get_bits_per_sample) X(av_get_profile_name) X(avcodec_profile_name)                 \
     X(av_get_audio_frame_duration) X(av_bsf_get_by_name) X(av_bsf_alloc) X(av_bsf_init)      \
     X(av_bsf_send_packet) X(av_bsf_receive_packet) X(av_bsf_free) X(avsubtitle_free)         \
-    X(avcodec_decode_subtitle2) X(avcodec_encode_subtitle)
+    X(avcodec_decode_subtitle2) X(avcodec_encode_subtitle) X(av_packet_get_side_data)
 
 #define VEXLO_AVFORMAT_FUNCTIONS(X)                                                           \
     X(avformat_version) X(avformat_open_input) X(avformat_close_input)                       \
@@ -92,7 +94,7 @@ void avdevice_register_all(void);
 
 #define VEXLO_SWSCALE_FUNCTIONS(X)                                                            \
     X(swscale_version) X(sws_getContext) X(sws_getCachedContext) X(sws_scale)                \
-    X(sws_freeContext) X(sws_scale_frame)
+    X(sws_freeContext) X(sws_scale_frame) X(sws_get_class)
 
 #define VEXLO_SWRESAMPLE_FUNCTIONS(X)                                                         \
     X(swresample_version) X(swr_alloc) X(swr_alloc_set_opts2) X(swr_init) X(swr_convert)     \

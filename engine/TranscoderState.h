@@ -87,6 +87,8 @@ struct TInputFile {
     int istIndex = 0;
     int nbStreams = 0;
     bool noPacket = false;
+    const AVCodec* forcedDecoder[3] = {nullptr, nullptr, nullptr};  // video, audio, subtitle
+    int64_t seekTarget = 0;
 };
 
 struct TOutputFile {
@@ -96,7 +98,26 @@ struct TOutputFile {
     bool headerWritten = false;
 };
 
+// A frame-processing plug-in (option "vhook"): a shared library with Configure, Process
+// and Release entry points, called with this picture description.
+struct TVhookPicture {
+    uint8_t* data[4];
+    int linesize[4];
+};
+using TVhookConfigure = int (*)(void** ctx, int argc, char* argv[]);
+using TVhookProcess = void (*)(void* ctx, TVhookPicture* pict, int pixFmt, int width, int height, int64_t pts);
+using TVhookRelease = void (*)(void* ctx);
+struct TPluginHook {
+    void* ctx = nullptr;
+    TVhookConfigure configure = nullptr;
+    TVhookProcess process = nullptr;
+    TVhookRelease release = nullptr;
+};
+
 struct TCustomFFmpeg::State {
+    std::vector<TPluginHook> plugins;
+    bool pluginsActive = false;
+
     std::vector<TInputFile> inputs;
     std::vector<TOutputFile> outputs;
     std::vector<std::unique_ptr<TInputStream>> ist;
@@ -131,5 +152,20 @@ struct TCustomFFmpeg::State {
     bool runDone = true;
     bool terminateDone = true;
 };
+
+}  // namespace vexlo
+
+namespace vexlo {
+
+// Codec lookup by (possibly legacy) name; nullptr for an empty name. Throws
+// FFmpegException with the lookup's message (also left in error).
+const AVCodec* LookupCodec(const std::string& name, AVMediaType kind, bool encoder, int strictness, std::string& error);
+// Applies generic parameters to a codec context (its private options included); names the
+// codec does not know are left out.
+void ApplyCodecParams(AVCodecContext* ctx, const TParamList& params);
+std::mutex& EnginePreviewMutex();
+void ReleasePlugins(TCustomFFmpeg::State& s);
+// Deinterlaces a planar 8-bit picture in place; false for other formats.
+bool DeinterlaceFrame(AVFrame* frame);
 
 }  // namespace vexlo
