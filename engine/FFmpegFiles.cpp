@@ -183,9 +183,9 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& fileName) {
         }
     }
     if (raw->duration != AV_NOPTS_VALUE && raw->duration > totalDuration_) totalDuration_ = raw->duration;
-    (void)usedStart;
     in.tsOffset = o.copyTs ? o.inputTsOffset : o.inputTsOffset - timestamp;
     in.seekTarget = timestamp;
+    in.seeked = usedStart != 0;
     in.tsScale = o.tsScale;
     o.tsScale = {};
     if (o.verbose >= 0) ff::avformat.av_dump_format(raw, static_cast<int>(st_->inputs.size()), fileName.c_str(), 0);

@@ -439,7 +439,7 @@ struct TranscoderAccess {
         }
         AVCodecContext* c = os->enc.get();
         double q = os->lastQuality / double(FF_QP2LAMBDA);
-        std::fprintf(s.vstats, "frame= %5d q= %2.1f ", os->frameNumber, q);
+        std::fprintf(s.vstats, "frame= %5d q= %2.1f ", ++os->statsFrames, q);
         std::fprintf(s.vstats, "f_size= %6d ", frameSize);
         double ti = os->nextPts * av_q2d(c->time_base);
         if (ti < 0.01) ti = 0.01;
@@ -602,14 +602,16 @@ struct TranscoderAccess {
         }
         std::vector<uint8_t*> silencePlanes;
         ff::FramePtr silence;
-        if (o.audioSyncMethod) {
-            int64_t delta = expected - (os->nextPts + 0);
+        bool seekedStart = is->isStart && s.inputs[is->fileIndex].seeked && expected < 0;
+        if (o.audioSyncMethod || seekedStart) {
+            int64_t delta = expected - os->nextPts;
             if (is->isStart) delta = expected;
-            if (std::llabs(delta) > 50) {
+            if (std::llabs(delta) > 50 || seekedStart) {
                 if (is->isStart || std::llabs(delta) > o.audioDriftThreshold * c->sample_rate) {
                     if (delta < 0) {
                         int64_t drop = -delta * f->sample_rate / c->sample_rate;
                         if (drop >= inSamples) return;
+                        if (seekedStart) os->nextPts = 0;
                         if (o.verbose > 2) Log(llVerbose, Format("discarding %d audio samples", static_cast<int>(-delta)));
                         int bps = ff::avutil.av_get_bytes_per_sample(static_cast<AVSampleFormat>(f->format));
                         bool planar = ff::avutil.av_sample_fmt_is_planar(static_cast<AVSampleFormat>(f->format));
@@ -743,6 +745,10 @@ struct TranscoderAccess {
     void HandleDecodedVideo(TInputStream* is, AVFrame* f) {
         int64_t ts = f->best_effort_timestamp;
         if (ts != AV_NOPTS_VALUE) is->pts = ff::avutil.av_rescale_q(ts, is->st->time_base, AVRational{1, AV_TIME_BASE});
+        AVRational rate = is->st->avg_frame_rate.num ? is->st->avg_frame_rate : is->st->r_frame_rate;
+        int64_t half = rate.num ? ff::avutil.av_rescale_q(1, AVRational{rate.den, 2 * rate.num}, AVRational{1, AV_TIME_BASE}) : 0;
+        // a seek lands on the key frame before the start; the pictures before it are not kept
+        if (s.inputs[is->fileIndex].seeked && is->pts < -(half / 2)) return;
         HookStage(is, f);
         if (!StartReached(is)) return;
         int isIndex = IndexOf(is);

@@ -76,6 +76,7 @@ struct TOutputStream {
     std::string passLogName;
     int64_t lastCodedPts = kNoPTS;
     int lastQuality = 0;
+    int statsFrames = 0;
     bool lastKey = false;
 };
 
@@ -89,6 +90,7 @@ struct TInputFile {
     bool noPacket = false;
     const AVCodec* forcedDecoder[3] = {nullptr, nullptr, nullptr};  // video, audio, subtitle
     int64_t seekTarget = 0;
+    bool seeked = false;  // read from a start time ("ss")
 };
 
 struct TOutputFile {
