@@ -1,13 +1,9 @@
 #include "engine/FFmpeg.h"
 
-#include <sched.h>
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <filesystem>
 
+#include "engine/ConvertThread.h"
 #include "engine/FFmpegLoader.h"
 #include "engine/FFmpegLogger.h"
 #include "engine/TranscoderState.h"
@@ -23,31 +19,6 @@ std::mutex& PreviewMutex() {
     return m;
 }
 
-void ApplyPriority(TThreadPriority p) {
-    pid_t tid = static_cast<pid_t>(syscall(SYS_gettid));
-    switch (p) {
-        case TThreadPriority::tpIdle: {
-            sched_param sp{};
-            pthread_setschedparam(pthread_self(), SCHED_IDLE, &sp);
-            break;
-        }
-        case TThreadPriority::tpLowest: setpriority(PRIO_PROCESS, tid, 19); break;
-        case TThreadPriority::tpLower: setpriority(PRIO_PROCESS, tid, 10); break;
-        default: break;  // raising priority needs privileges; normal and above run at 0
-    }
-}
-
-// Waits for done(); on the main thread keeps serving queued main-thread calls meanwhile.
-void WaitServing(const std::function<bool()>& done) {
-    auto& mt = MainThread::Instance();
-    if (mt.IsMainThread()) {
-        while (!mt.PumpUntil(done, std::chrono::milliseconds(20))) {
-        }
-    } else {
-        while (!done()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-}
-
 }  // namespace
 
 std::mutex& EnginePreviewMutex() { return PreviewMutex(); }
@@ -56,7 +27,7 @@ TCustomFFmpeg::TCustomFFmpeg() : st_(std::make_unique<State>()) { Reset(); }
 
 TCustomFFmpeg::~TCustomFFmpeg() {
     Abort(true);
-    if (st_->worker.joinable()) st_->worker.join();
+    st_->worker.reset();
     if (st_->terminator.joinable()) st_->terminator.join();
     ReleaseAll();
 }
@@ -64,7 +35,7 @@ TCustomFFmpeg::~TCustomFFmpeg() {
 void TCustomFFmpeg::Reset() {
     if (!TFFmpegLoader::Instance().Loaded(kConverterLibraries)) return;
     if (running_) Abort(true);
-    if (st_->worker.joinable() && st_->worker.get_id() != std::this_thread::get_id()) st_->worker.join();
+    if (st_->worker && !st_->worker->IsCurrentThread()) st_->worker.reset();
     if (st_->terminator.joinable() && st_->terminator.get_id() != std::this_thread::get_id()) st_->terminator.join();
     ReleaseAll();
     int verbose = opt_.verbose;
@@ -125,39 +96,23 @@ bool TCustomFFmpeg::Start(bool threaded, TThreadPriority priority) {
         DoTerminate();
         return false;
     }
-    running_ = true;
+    // The flags are cleared before running_ is set: a stop requested as soon as the task
+    // shows as running must not be undone.
     stopRequested_ = finished_ = ended_ = false;
+    running_ = true;
     if (!threaded) {
         Run();
         return true;
     }
-    if (st_->worker.joinable()) st_->worker.join();
-    {
-        std::lock_guard<std::mutex> lock(st_->runMutex);
-        st_->runDone = false;
-    }
-    st_->worker = std::thread([this, priority] {
-        ApplyPriority(priority);
-        Run();
-        {
-            std::lock_guard<std::mutex> lock(st_->runMutex);
-            st_->runDone = true;
-        }
-        st_->runCv.notify_all();
-        MainThread::Instance().Notify();
-    });
+    st_->worker = std::make_unique<TConvertThread>([this] { Run(); }, priority);
+    st_->worker->Resume();
     return true;
 }
 
 void TCustomFFmpeg::Abort(bool wait) {
     stopRequested_ = true;
     Resume();
-    if (!wait || !st_->worker.joinable() || st_->worker.get_id() == std::this_thread::get_id()) return;
-    WaitServing([this] {
-        std::lock_guard<std::mutex> lock(st_->runMutex);
-        return st_->runDone;
-    });
-    st_->worker.join();
+    if (wait && st_->worker) st_->worker->WaitFor();
 }
 
 void TCustomFFmpeg::Stop(bool wait) {
@@ -183,7 +138,7 @@ void TCustomFFmpeg::Stop(bool wait) {
         MainThread::Instance().Notify();
     });
     if (wait) {
-        WaitServing([this] {
+        WaitServingMainThread([this] {
             std::lock_guard<std::mutex> lock(st_->runMutex);
             return st_->terminateDone;
         });

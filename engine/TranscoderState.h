@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/ConvertThread.h"
 #include "engine/FFmpeg.h"
 #include "engine/FFmpegPtr.h"
 #include "engine/FrameBitmap.h"
@@ -145,7 +146,7 @@ struct TCustomFFmpeg::State {
     int previewFlags = 0;
 
     // threads
-    std::thread worker;
+    std::unique_ptr<TConvertThread> worker;
     std::thread terminator;
     std::mutex pauseMutex;
     std::condition_variable pauseCv;
