@@ -118,6 +118,10 @@ void TCustomFFmpegVCL::ClearTasks() {
 
 int TCustomFFmpegVCL::AddTask(const std::string& FileName) {
     CheckIdle("AddTask");
+    if (!TFFmpegLoader::Instance().Loaded(kConverterLibraries)) {
+        SetLastError("libav not loaded.");
+        return -1;
+    }
     try {
         auto task = std::make_unique<TFFmpeg>();
         task->Reset();

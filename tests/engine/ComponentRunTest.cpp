@@ -218,12 +218,13 @@ TEST_F(ComponentTest, StopTasksEndsTheRunningTaskWithACompleteFileAndTheWaitingO
     // The first progress of task 0 returns only once the stop was requested, so the task is
     // certainly stopped in the middle.
     c.SetOnProgress([&](TCustomFFmpegVCL* sender, PProgressInfo p) {
-        if (p->TaskIndex != 0 || inProgress.exchange(true)) return;
+        if (p->TaskIndex != 0 || p->FileIndex < 0 || inProgress.exchange(true)) return;
         MainThread::Instance().Notify();
         const TFFmpeg* task = static_cast<TestComponent*>(sender)->Tasks().Get(0);
         stopSeen = WaitOnWorker([&] { return task->StopRequested(); });
     });
     ADD_TASKS(c, 2);
+    RealTime(c);
     c.StartTask(1);
     ASSERT_TRUE(PumpFor([&] { return inProgress.load(); }));
     c.StopTasks(true);
@@ -253,18 +254,20 @@ TEST_F(ComponentTest, PauseHaltsEverythingUntilResumeAndAPausedRunCanBeStopped) 
         c.SetProgressInterval(100);
         c.SetOnTerminate([&](TCustomFFmpegVCL*, const TTerminateInfo& info) { log.Terminate(info); });
         std::atomic<bool> pausedSeen{false};
-        c.SetOnProgress([&](TCustomFFmpegVCL* sender, PProgressInfo) {
+        c.SetOnProgress([&](TCustomFFmpegVCL* sender, PProgressInfo p) {
             {
                 std::lock_guard<std::mutex> lock(log.m);
-                log.progressTasks.push_back(0);
+                log.progressTasks.push_back(p->FileIndex);
             }
-            if (pausedSeen) return;
+            if (pausedSeen || p->FileIndex < 0) return;
             const TFFmpeg* task = static_cast<TestComponent*>(sender)->Tasks().Get(0);
             pausedSeen = WaitOnWorker([&] { return task->Paused(); });
         });
         ADD_TASKS(c, 1);
+        RealTime(c);
         c.StartTask(1);
         ASSERT_TRUE(PumpFor([&] { return log.ProgressCount() > 0; }));
+        ASSERT_EQ(log.TerminateCount(), 0u) << "the task ended before it could be paused";
         c.PauseTasks();
         ASSERT_TRUE(PumpFor([&] { return pausedSeen.load(); }));
         // Let the packet in hand settle, then nothing may move while paused.
