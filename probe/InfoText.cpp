@@ -113,8 +113,16 @@ std::string StreamLine(const AVFormatContext* context, int index) {
 
     char description[256] = "";
     ff::CodecContextPtr codec(ff::avcodec.avcodec_alloc_context3(nullptr));
-    if (codec && ff::avcodec.avcodec_parameters_to_context(codec.get(), par) >= 0)
+    if (codec && ff::avcodec.avcodec_parameters_to_context(codec.get(), par) >= 0) {
+        // A decoder would take the usual layout for the channel count ("mono", not "1 channels").
+        AVChannelLayout& layout = codec->ch_layout;
+        if (layout.order == AV_CHANNEL_ORDER_UNSPEC && layout.nb_channels > 0) {
+            int channels = layout.nb_channels;
+            ff::avutil.av_channel_layout_uninit(&layout);
+            ff::avutil.av_channel_layout_default(&layout, channels);
+        }
         ff::avcodec.avcodec_string(description, sizeof description, codec.get(), 0);
+    }
     line += ": ";
     line += description;
 

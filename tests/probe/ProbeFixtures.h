@@ -10,14 +10,14 @@
 
 namespace vexlo::test {
 
-// Two programs (7: streams 0 and 1, 3: stream 2) and a fourth stream in none; the first
-// audio stream carries only a language.
+// Two programs (7: streams 0 and 1, 3: stream 2) and a fourth stream in none; the audio
+// stream of program 7 carries only a language.
 inline std::string TwoProgramTs() {
-    return MediaFixture("probe-programs.ts",
+    return MediaFixture("probe-two-programs.ts",
                         {"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=1", "-f",
                          "lavfi", "-i", "sine=duration=1", "-map", "0:v", "-map", "1:a", "-map",
                          "0:v", "-map", "1:a", "-c:v", "mpeg2video", "-c:a", "mp2",
-                         "-metadata:s:a:0", "language=eng", "-program",
+                         "-metadata:s:a:1", "language=eng", "-program",
                          "program_num=7:title=Seven:st=2:st=3", "-program",
                          "program_num=3:title=Three:st=0"});
 }
