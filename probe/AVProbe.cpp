@@ -20,9 +20,7 @@ void RepairTimeBase(AVStream* st) {
     if (st->time_base.den == 0) st->time_base.den = 1;
 }
 
-// Copies what audio and video records share.
-template <class Info>
-void FillCommon(Info& info, AVStream* st) {
+void FillCommon(TCommonStreamInfo& info, AVStream* st) {
     RepairTimeBase(st);
     info.Language = MetadataValue(st->metadata, "language");
     info.CodecName = CodecNameOf(st->codecpar);

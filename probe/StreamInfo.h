@@ -22,9 +22,10 @@ struct TFileStreamInfo {
     bool operator==(const TFileStreamInfo&) const = default;
 };
 
-// StartTime and Duration are in the stream's time base and hold the library's no-value
-// marker when unknown; the ...Us copies are microseconds and stay -1 then.
-struct TAudioStreamInfo {
+// What audio and video records share. StartTime and Duration are in the stream's time
+// base and hold the library's no-value marker when unknown; the ...Us copies are
+// microseconds and stay -1 then.
+struct TCommonStreamInfo {
     std::string Language;
     std::string CodecName;
     int64_t StartTime = -1;
@@ -32,20 +33,17 @@ struct TAudioStreamInfo {
     int64_t Duration = -1;
     int64_t DurationUs = -1;
     int32_t BitRate = -1;  // bit/s
+    bool operator==(const TCommonStreamInfo&) const = default;
+};
+
+struct TAudioStreamInfo : TCommonStreamInfo {
     int32_t Channels = -1;
     int32_t SampleRate = -1;    // Hz
     int32_t SampleFormat = -1;  // the library's sample-format number
     bool operator==(const TAudioStreamInfo&) const = default;
 };
 
-struct TVideoStreamInfo {
-    std::string Language;
-    std::string CodecName;
-    int64_t StartTime = -1;
-    int64_t StartTimeUs = -1;
-    int64_t Duration = -1;
-    int64_t DurationUs = -1;
-    int32_t BitRate = -1;  // bit/s
+struct TVideoStreamInfo : TCommonStreamInfo {
     int32_t Height = -1;
     int32_t Width = -1;
     float AspectRatio = -1.0f;  // display aspect: sample aspect x width / height

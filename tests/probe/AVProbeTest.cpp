@@ -80,6 +80,8 @@ struct FixtureCase {
     std::function<std::string()> make;
 };
 
+void PrintTo(const FixtureCase& c, std::ostream* os) { *os << c.name; }
+
 class ProbeAgreesWithFfprobe : public ProbeTest, public ::testing::WithParamInterface<FixtureCase> {};
 
 TEST_P(ProbeAgreesWithFfprobe, CountsIndexesTimesAndPictureFacts) {
