@@ -4,10 +4,16 @@
 
 namespace vexlo {
 
+#if defined(VEXLO_EDITION_GENERAL)
+const char* const kProductTitle = "Vexlo Video Converter";
+const char* const kSettingsFileName = "vexlovideoconverter.ini";
+const char* const kFormatFileName = "vexlovideoformat.ini";
+#else
 const char* const kProductTitle = "Vexlo Mobile Video Converter";
-const char* const kApplicationTitle = "Vexlo Video Converter";
 const char* const kSettingsFileName = "vexlomobilevideoconverter.ini";
 const char* const kFormatFileName = "vexlomobileformat.ini";
+#endif
+const char* const kApplicationTitle = "Vexlo Video Converter";
 
 std::string MakeVersionText(unsigned major, unsigned minor, unsigned release, unsigned build) {
     return " " + std::to_string(major) + "." + std::to_string(minor) + std::to_string(release) +
