@@ -8,6 +8,7 @@
 #include <set>
 
 #include "app/GlobalUnit.h"
+#include "engine/LegacyNames.h"
 #include "platform/IniFile.h"
 #include "platform/Text.h"
 #include "profiles/FormatCatalogue.h"
@@ -26,13 +27,8 @@ std::string ExtensionOfName(const std::string& name) {
     return b == std::string::npos || e == std::string::npos || e < b ? "" : name.substr(b + 3, e - b - 3);
 }
 
-// Names the engine translates to today's encoders.
-std::string EngineEncoder(const std::string& stored) {
-    static const std::map<std::string, std::string> legacy{
-        {"libfaac", "aac"}, {"vorbis", "libvorbis"}, {"libflac", "flac"}};
-    auto it = legacy.find(stored);
-    return it == legacy.end() ? stored : it->second;
-}
+// The encoder the engine opens for a stored name.
+std::string EngineEncoder(const std::string& stored) { return ModernCodecName(stored, true); }
 
 std::set<std::string> InstalledEncoders() {
     std::set<std::string> names;
