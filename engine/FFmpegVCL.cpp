@@ -27,8 +27,10 @@ void Guarded(const void* sender, F&& call) {
 
 TCustomFFmpegVCL::TCustomFFmpegVCL() = default;
 
-TCustomFFmpegVCL::~TCustomFFmpegVCL() {
-    closing_ = true;
+TCustomFFmpegVCL::~TCustomFFmpegVCL() { Shutdown(); }
+
+void TCustomFFmpegVCL::Shutdown() {
+    if (closing_.exchange(true)) return;
     StopTasks(true);
     deliveries_.WaitAll();
     tasks_.Extract().clear();

@@ -63,6 +63,11 @@ protected:
 
     const TFFmpegList& Tasks() const { return tasks_; }
 
+    // Stops a run, waits for its threads and deliveries and frees the tasks; nothing is
+    // delivered afterwards. Workers call the virtual Do* operations, so a class that
+    // overrides one calls this first thing in its destructor, before its part is gone.
+    void Shutdown();
+
     // ---- properties (published by TFFmpegVCL) ----
     bool Preview() const { return preview_; }
     void SetPreview(bool Value);
@@ -133,6 +138,9 @@ private:
 // The component as programs use it: every property published.
 class TFFmpegVCL : public TCustomFFmpegVCL {
 public:
+    TFFmpegVCL() = default;
+    ~TFFmpegVCL() override { Shutdown(); }
+
     using TCustomFFmpegVCL::Preview;
     using TCustomFFmpegVCL::SetPreview;
     using TCustomFFmpegVCL::PreviewBitmap;

@@ -22,6 +22,7 @@ namespace vexlo::test {
 // Gives tests the task list, so that a handler can wait for a task's state.
 class TestComponent : public TFFmpegVCL {
 public:
+    ~TestComponent() override { Shutdown(); }
     using TCustomFFmpegVCL::Tasks;
 };
 
@@ -69,8 +70,9 @@ struct RunLog {
     }
 };
 
-// Pumps the main thread until cond holds; false after the (generous) timeout.
-inline bool PumpFor(const std::function<bool()>& cond, int seconds = 20) {
+// Pumps the main thread until cond holds; false after a timeout long enough for the
+// sanitizer builds.
+inline bool PumpFor(const std::function<bool()>& cond, int seconds = 120) {
     return MainThread::Instance().PumpUntil(cond, std::chrono::seconds(seconds));
 }
 

@@ -13,9 +13,10 @@ using namespace vexlo::test;
 
 namespace {
 
-// Waits on the calling worker for cond, at most 20 s so that a fault fails instead of hanging.
+// Waits on the calling worker for cond, at most 120 s so that a fault fails instead of
+// hanging.
 bool WaitOnWorker(const std::function<bool()>& cond) {
-    for (int i = 0; i < 20000 && !cond(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    for (int i = 0; i < 120000 && !cond(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return cond();
 }
 
@@ -107,6 +108,7 @@ public:
     std::set<int> active, everActive;
     size_t maxActive = 0;
     int startedBeforeAnyEnd = 0, ended = 0;
+    ~OverlapComponent() override { Shutdown(); }
 
 protected:
     void DoProgress(TFFmpeg& ATask, const TProgressInfo& AProgressInfo) override {
@@ -153,6 +155,7 @@ class EndOrderComponent : public TestComponent {
 public:
     std::vector<int> endOrder;
     std::mutex m;
+    ~EndOrderComponent() override { Shutdown(); }
 
 protected:
     void DoTerminate(TFFmpeg& ATask) override {
