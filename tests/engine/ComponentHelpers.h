@@ -34,7 +34,8 @@ inline std::string ShortClip() {
                          "-shortest"});
 }
 
-// Everything a run delivered, with the threads it arrived on.
+// Everything a run delivered, with the threads it arrived on. Declared before the component,
+// whose last deliveries may still be returning while it is destroyed.
 struct RunLog {
     std::mutex m;
     std::condition_variable cv;

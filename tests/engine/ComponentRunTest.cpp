@@ -29,8 +29,8 @@ int64_t SizeOf(const std::string& path) {
 }  // namespace
 
 TEST_F(ComponentTest, StartTaskZeroRunsEverythingInTheCallersThreadBeforeReturning) {
-    TFFmpegVCL c;
     RunLog log;
+    TFFmpegVCL c;
     c.SetOnTerminate([&](TCustomFFmpegVCL*, const TTerminateInfo& info) { log.Terminate(info); });
     c.SetOnProgress([&](TCustomFFmpegVCL*, PProgressInfo p) {
         std::lock_guard<std::mutex> lock(log.m);
@@ -55,8 +55,8 @@ TEST_F(ComponentTest, StartTaskZeroRunsEverythingInTheCallersThreadBeforeReturni
 }
 
 TEST_F(ComponentTest, StartTaskOneReturnsAtOnceAndDeliversOnTheRightThreads) {
-    TFFmpegVCL c;
     RunLog log;
+    TFFmpegVCL c;
     c.SetPreviewBitmap(true);
     std::set<std::thread::id> previewThreads;
     c.SetOnPreviewBitmap([&](TCustomFFmpegVCL*, const TPreviewInfo&) {
@@ -84,8 +84,8 @@ TEST_F(ComponentTest, StartTaskOneReturnsAtOnceAndDeliversOnTheRightThreads) {
 }
 
 TEST_F(ComponentTest, EventsLeftOnTheWorkerWhenNotTriggeredInTheMainThread) {
-    TFFmpegVCL c;
     RunLog log;
+    TFFmpegVCL c;
     c.SetTriggerEventInMainThread(false);
     c.SetOnTerminate([&](TCustomFFmpegVCL*, const TTerminateInfo& info) { log.Terminate(info); });
     c.SetOnProgress([&](TCustomFFmpegVCL*, PProgressInfo) {
@@ -138,8 +138,8 @@ protected:
 };
 
 TEST_F(ComponentTest, ThreeThreadsRunThreeOfFiveTasksAtOnce) {
-    OverlapComponent c;
     RunLog log;
+    OverlapComponent c;
     c.SetOnTerminate([&](TCustomFFmpegVCL*, const TTerminateInfo& info) { log.Terminate(info); });
     ADD_TASKS(c, 5);
     c.StartTask(3);
@@ -168,8 +168,8 @@ protected:
 };
 
 TEST_F(ComponentTest, TerminateRecordsKeepTheEndOrderAndStayIntact) {
-    EndOrderComponent c;
     RunLog log;
+    EndOrderComponent c;
     c.SetTriggerEventInMainThread(false);
     std::atomic<bool> changed{false};
     c.SetOnTerminate([&](TCustomFFmpegVCL*, const TTerminateInfo& info) {
@@ -213,8 +213,8 @@ TEST_F(ComponentTest, TerminateRecordsKeepTheEndOrderAndStayIntact) {
 }
 
 TEST_F(ComponentTest, StopTasksEndsTheRunningTaskWithACompleteFileAndTheWaitingOne) {
-    TestComponent c;
     RunLog log;
+    TestComponent c;
     c.SetTriggerEventInMainThread(false);
     c.SetOnTerminate([&](TCustomFFmpegVCL*, const TTerminateInfo& info) { log.Terminate(info); });
     std::atomic<bool> inProgress{false}, stopSeen{false};
@@ -251,8 +251,8 @@ TEST_F(ComponentTest, StopTasksEndsTheRunningTaskWithACompleteFileAndTheWaitingO
 TEST_F(ComponentTest, PauseHaltsEverythingUntilResumeAndAPausedRunCanBeStopped) {
     for (bool stopWhilePaused : {false, true}) {
         SCOPED_TRACE(stopWhilePaused ? "stopped while paused" : "resumed");
-        TestComponent c;
         RunLog log;
+        TestComponent c;
         c.SetTriggerEventInMainThread(false);
         c.SetProgressInterval(100);
         c.SetOnTerminate([&](TCustomFFmpegVCL*, const TTerminateInfo& info) { log.Terminate(info); });
@@ -298,8 +298,8 @@ TEST_F(ComponentTest, PauseHaltsEverythingUntilResumeAndAPausedRunCanBeStopped) 
 }
 
 TEST_F(ComponentTest, StopTasksFromTheMainThreadNeverDeadlocksWithMainThreadEvents) {
-    TFFmpegVCL c;
     RunLog log;
+    TFFmpegVCL c;
     c.SetPreviewBitmap(true);
     c.SetOnPreviewBitmap([&](TCustomFFmpegVCL*, const TPreviewInfo&) {});
     c.SetOnTerminate([&](TCustomFFmpegVCL*, const TTerminateInfo& info) { log.Terminate(info); });

@@ -77,8 +77,8 @@ TEST_F(ComponentTest, RemoveTaskMovesLaterTasksDown) {
 }
 
 TEST_F(ComponentTest, AfterACompleteRunEverythingIsRefusedUntilClearTasks) {
-    TFFmpegVCL c;
     RunLog log;
+    TFFmpegVCL c;
     c.SetOnTerminate([&](TCustomFFmpegVCL*, const TTerminateInfo& info) { log.Terminate(info); });
     ADD_TASKS(c, 1);
     c.StartTask(0);
@@ -97,8 +97,8 @@ TEST_F(ComponentTest, AfterACompleteRunEverythingIsRefusedUntilClearTasks) {
 }
 
 TEST_F(ComponentTest, ClearTasksIsRefusedDuringARunAndAllowedAfterTheFinalRecord) {
-    TestComponent c;
     RunLog log;
+    TestComponent c;
     c.SetTriggerEventInMainThread(false);
     c.SetOnTerminate([&](TCustomFFmpegVCL*, const TTerminateInfo& info) { log.Terminate(info); });
     std::atomic<bool> release{false};
