@@ -1,10 +1,12 @@
 #pragma once
 // A task of the converter component and the component's owning task list.
+#include <array>
 #include <atomic>
 #include <memory>
 #include <vector>
 
 #include "engine/FFmpeg.h"
+#include "probe/AVProbe.h"
 
 namespace vexlo {
 
@@ -19,6 +21,20 @@ public:
 
     // Set by the component under its terminate lock; read by its StopTasks.
     std::atomic<TTaskLaunch> Launch{TTaskLaunch::tlWaiting};
+
+    // The probe of each opened input, bound to the transcoder's own context; made on demand.
+    TAVProbe* InputProbe(int fileIndex) {
+        AVFormatContext* context = InputContext(fileIndex);
+        if (!context) return nullptr;
+        if (!probes_[fileIndex]) {
+            probes_[fileIndex] = std::make_unique<TAVProbe>();
+            probes_[fileIndex]->AttachContext(context);
+        }
+        return probes_[fileIndex].get();
+    }
+
+private:
+    std::array<std::unique_ptr<TAVProbe>, kMaxFiles> probes_;
 };
 
 class TFFmpegList {

@@ -136,6 +136,7 @@ int TCustomFFmpegVCL::AddTask(const std::string& FileName) {
             SetLastError(task->LastError());
             return -1;
         }
+        task->InputProbe(task->InputFileCount() - 1);
         task->SetOnProgress([this](TCustomFFmpeg& t, const TProgressInfo& info) {
             DoProgress(static_cast<TFFmpeg&>(t), info);
         });
@@ -175,6 +176,11 @@ void TCustomFFmpegVCL::RemoveTask(int TaskIndex) {
     CheckIdle("RemoveTask");
     if (!tasks_.Valid(TaskIndex)) throw std::out_of_range("Invalid task index " + std::to_string(TaskIndex));
     tasks_.Delete(TaskIndex);
+}
+
+TAVProbe* TCustomFFmpegVCL::InputProbe(int TaskIndex, int FileIndex) {
+    if (!tasks_.Valid(TaskIndex)) throw std::out_of_range("Invalid task index " + std::to_string(TaskIndex));
+    return tasks_.Get(TaskIndex)->InputProbe(FileIndex);
 }
 
 // ---- run ----

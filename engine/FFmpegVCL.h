@@ -52,6 +52,11 @@ public:
     // end at once; with WaitForStop the call returns when all of them have ended.
     void StopTasks(bool WaitForStop);
     int TaskCount() const { return tasks_.Count(); }
+    // The probe of a task's input, bound to the opened file, so stream facts are there
+    // before any conversion; nullptr for an input the task does not have.
+    TAVProbe* InputProbe(int TaskIndex, int FileIndex);
+    // A spare probe for the caller's own file queries.
+    TAVProbe& Probe() { return probe_; }
     std::string LastError() const;
 
 protected:
@@ -133,6 +138,7 @@ private:
     std::string lastError_;
 
     TTerminateDeliveries deliveries_;
+    TAVProbe probe_;
 };
 
 // The component as programs use it: every property published.

@@ -66,6 +66,22 @@ TEST_F(ComponentTest, TheTwentyFirstOutputIsRefused) {
     EXPECT_EQ(c.LastError(), "max output files 20 reached");
 }
 
+TEST_F(ComponentTest, TheInputProbeKnowsTheStreamsBeforeAnyRun) {
+    TFFmpegVCL c;
+    ADD_TASKS(c, 1);
+    TAVProbe* probe = c.InputProbe(0, 0);
+    ASSERT_NE(probe, nullptr);
+    EXPECT_EQ(c.InputProbe(0, 0), probe);
+    EXPECT_EQ(probe->VideoStreamCount(), 1);
+    EXPECT_EQ(probe->AudioStreamCount(), 1);
+    EXPECT_NEAR(static_cast<double>(probe->Duration()), 1e6, 1e5);
+    EXPECT_EQ(c.InputProbe(0, 1), nullptr);
+    EXPECT_THROW(c.InputProbe(1, 0), std::out_of_range);
+    // The spare probe is the caller's own.
+    EXPECT_TRUE(c.Probe().Open(clip)) << c.Probe().LastError();
+    EXPECT_EQ(c.Probe().VideoStreamCount(), 1);
+}
+
 TEST_F(ComponentTest, RemoveTaskMovesLaterTasksDown) {
     TestComponent c;
     ADD_TASKS(c, 3);
