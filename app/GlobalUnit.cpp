@@ -14,6 +14,7 @@ const char* const kSettingsFileName = "vexlomobilevideoconverter.ini";
 const char* const kFormatFileName = "vexlomobileformat.ini";
 #endif
 const char* const kApplicationTitle = "Vexlo Video Converter";
+const char* const kMakerSiteUrl = "https://vexlo.example/";
 
 std::string MakeVersionText(unsigned major, unsigned minor, unsigned release, unsigned build) {
     return " " + std::to_string(major) + "." + std::to_string(minor) + std::to_string(release) +
@@ -25,7 +26,7 @@ void TGlobalObject::InitDefaults() {
     SetFormatFile(DataFilePath(kFormatFileName));
     SetTitle(kProductTitle);
     SetHelpUrl("https://vexlo.example/help/mobile-video-converter.html");
-    SetHomePageUrl("https://vexlo.example/");
+    SetHomePageUrl(kMakerSiteUrl);
     SetDownloadUrl("https://vexlo.example/download/vexlo-mobile-video-converter.tar.gz");
     SetVersionText(MakeVersionText(VEXLO_VERSION_MAJOR, VEXLO_VERSION_MINOR, VEXLO_VERSION_PATCH,
                                    VEXLO_VERSION_TWEAK));

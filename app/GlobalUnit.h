@@ -41,6 +41,8 @@ private:
 TGlobalObject& GlobalObject();
 
 extern const char* const kProductTitle;
+// The maker's web site (its root address): the Help menu's "Support and Contact".
+extern const char* const kMakerSiteUrl;
 extern const char* const kApplicationTitle;
 extern const char* const kSettingsFileName;
 extern const char* const kFormatFileName;

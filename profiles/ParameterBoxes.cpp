@@ -215,22 +215,17 @@ void TParameterBoxes::cmbVideoSizeSelect() {
     store.WriteString(Section(), "paraVideoSize", cmbVideoSize.Text);
 }
 
-void TParameterBoxes::cmbVideoSizeExit() {
+bool TParameterBoxes::CheckVideoSize() {
     const std::string s = cmbVideoSize.Text;
-    int i = cmbVideoSize.IndexOf(s);
-    if (i < 0) i = 0;
-    if (ToLowerAscii(s).find(kAsSource) != std::string::npos) return;
-
     auto fail = [&] {
         ShowWarning("Frame Size is not a valid value!");
         if (cmbVideoSize.Items.size() > 1) cmbVideoSize.Select(1);
+        return false;
     };
     size_t x = s.rfind('x');
     int w, h;
-    if (x == std::string::npos || !TryParseInteger(s.substr(0, x), w) || !TryParseInteger(s.substr(x + 1), h)) {
-        fail();
-        return;
-    }
+    if (x == std::string::npos || !TryParseInteger(s.substr(0, x), w) || !TryParseInteger(s.substr(x + 1), h))
+        return fail();
     if (w % 2 != 0 || h % 2 != 0 || w == 0 || h == 0) {
         int w2 = (w / 2) * 2, h2 = (h / 2) * 2;
         if (w2 == 0) w2 = 2;
@@ -241,6 +236,14 @@ void TParameterBoxes::cmbVideoSizeExit() {
                               PromptButtons::OK, PromptIcon::Warning);
         cmbVideoSize.SetText(corrected);
     }
+    return true;
+}
+
+void TParameterBoxes::cmbVideoSizeExit() {
+    int i = cmbVideoSize.IndexOf(cmbVideoSize.Text);
+    if (i < 0) i = 0;
+    if (ToLowerAscii(cmbVideoSize.Text).find(kAsSource) != std::string::npos) return;
+    if (!CheckVideoSize()) return;
     IniFile store = Store();
     store.WriteInteger(Section(), "iVideoSize", i);
     store.WriteString(Section(), "paraVideoSize", cmbVideoSize.Text);

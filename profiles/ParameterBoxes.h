@@ -79,12 +79,16 @@ public:
     // Video boxes follow the video encoder box having items, audio boxes the audio one.
     void ApplyGroupRule();
 
+    // The checks of typed text, storing nothing: true when the box's text may be stored.
+    // A failed check shows its message and selects item 1 when the box has more than one;
+    // the size check may correct the text to even numbers (and then passes).
+    bool CheckVideoSize();
+    bool CheckNumberBox(TComboModel& box, bool allowDecimal, const char* message);
+
 private:
     std::string Section() const;
     IniFile Store() const;
     void ShowWarning(const std::string& text) const;
-    // The change check of a bit-rate or sample-rate box; true when the text may be stored.
-    bool CheckNumberBox(TComboModel& box, bool allowDecimal, const char* message);
     void CopyH264Keys();
     void SelectFormatDefaults(const IniFile& format);
 };
