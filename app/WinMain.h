@@ -95,6 +95,8 @@ public:
     void edt1Change();
     // Opens or closes the format picker.
     void TogglePicker(bool resize = true);
+    // Sizes the picker: (rows + 1) x 20 px up to cap, its bottom on the format box.
+    void PlacePicker(int cap);
     // Enabling of the Edit menu and the popup, as when they open.
     void UpdateEditMenu();
     void UpdatePopupMenu();
@@ -121,7 +123,6 @@ private:
     void PlaySelectedRow();
     bool ListHasSelection() const;
     void OpenUrl(const std::string& url);
-    void PlacePicker(int cap);
     TfrmSettings* frmSettings_ = nullptr;
 };
 

@@ -31,6 +31,7 @@ public:
     void btnOkClick();
     void btnCancelClick();
     void TogglePicker();
+    void PlacePicker();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -38,7 +39,6 @@ protected:
 
 private:
     void FormShow();
-    void PlacePicker();
     bool LeaveBox(QWidget* box);
 };
 

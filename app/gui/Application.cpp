@@ -1,5 +1,6 @@
 #include "app/gui/Application.h"
 
+#include <QFont>
 #include <QMetaObject>
 #include <exception>
 
@@ -14,6 +15,10 @@ std::string g_title;
 }  // namespace
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // The windows are laid out in pixels for an 8-point interface font.
+    QFont f = font();
+    f.setPointSize(8);
+    setFont(f);
     MainThread::Instance().BindToCurrentThread();
     MainThread::Instance().SetWaker([] {
         if (auto* app = QCoreApplication::instance())

@@ -53,7 +53,8 @@ int WriteScreenshots(const QString& folder, int skin, const QStringList& files) 
     main.TogglePicker();
     Expand(main.FormatPicker, "Windows Mobile");
     main.FormatPicker.SelectByName("General Pocket PC Video (*.wmv)");
-    main.lst1->Refresh();
+    main.PlacePicker(386);
+    main.lst1->ScrollToSelected();
     ok &= Save(&main, folder, "main-picker");
     main.TogglePicker();
 
@@ -69,7 +70,7 @@ int WriteScreenshots(const QString& folder, int skin, const QStringList& files) 
     ok &= Save(settingsWindow, folder, "settings");
     settingsWindow->TogglePicker();
     Expand(settingsWindow->FormatPicker, "General Video formates");
-    settingsWindow->lst1->Refresh();
+    settingsWindow->PlacePicker();
     ok &= Save(settingsWindow, folder, "settings-picker");
     settingsWindow->close();
 

@@ -15,11 +15,13 @@ const QColor kSelectedUnfocused(0xE5, 0xEC, 0xF8);
 const QColor kFrameFocused(0x7A, 0xA0, 0xDA);
 const QColor kFrameUnfocused(0x98, 0xB5, 0xE2);
 constexpr int kCheckArea = 16;  // the check box's share of column 0
+constexpr int kRowHeight = 19;
 
 }  // namespace
 
 TJobItem::TJobItem(std::unique_ptr<TlvFilesRecord> record) : record_(std::move(record)) {
-    setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+    // The list toggles the box itself, where it draws it.
+    setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
 }
 
 TlvFiles::TlvFiles(QWidget* parent) : QTreeWidget(parent) {
@@ -86,6 +88,7 @@ TJobItem* TlvFiles::AppendRow(std::unique_ptr<TlvFilesRecord> record, qint64 len
     row->setText(colProgress, QString());
     row->setToolTip(colSource, caption);
     row->SetChecked(true);
+    row->setSizeHint(colSource, QSize(0, kRowHeight));
     addTopLevelItem(row);
     return row;
 }
