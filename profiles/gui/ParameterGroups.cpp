@@ -43,7 +43,7 @@ QComboBox* MakeBox(const char* name, bool editable, QWidget* parent) {
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setItemDelegate(new TComboItemDelegate(box));
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    box->setMinimumContentsLength(6);
+    box->setMinimumContentsLength(5);
     if (editable) box->lineEdit()->setContextMenuPolicy(Qt::NoContextMenu);
     return box;
 }
@@ -53,13 +53,14 @@ QGroupBox* MakeGroup(const char* name, const char* caption,
     auto* group = new QGroupBox(caption, parent);
     group->setObjectName(name);
     auto* grid = new QGridLayout(group);
-    grid->setContentsMargins(8, 12, 8, 6);
-    grid->setHorizontalSpacing(6);
+    grid->setContentsMargins(6, 12, 6, 6);
+    grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(5);
     int i = 0;
     for (const auto& [label, box] : rows) {
         auto* l = new QLabel(label, group);
         l->setBuddy(box);
+        l->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);  // captions never clipped
         box->setParent(group);
         grid->addWidget(l, i / 2, (i % 2) * 2);
         grid->addWidget(box, i / 2, (i % 2) * 2 + 1);
