@@ -136,6 +136,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     setFixedSize(kWindowWidth, kWindowHeight);
     setWindowTitle(QString::fromStdString(g.Title() + g.VersionText()));
 
+    CCAVC = std::make_unique<TFFmpegVCL>();
     TFFmpegLoader& loader = TFFmpegLoader::Instance();
     if (!loader.Loaded(kPlayerLibraries)) {
         loader.SetLibraryFolder(ProgramFolder() + "LibAV");
@@ -472,6 +473,10 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     FormatPicker.SaveCollapsedState();
+    CCAVC->SetOnCustomHook(nullptr);
+    CCAVC->SetOnProgress(nullptr);
+    CCAVC->SetOnTerminate(nullptr);
+    CCAVC->StopTasks(true);
     lvFiles->ClearRows();
     PreviewBitmap.reset();
     event->accept();
@@ -479,17 +484,22 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 // ---- job list ----
 
-bool TfrmMain::LoadConverterLibraries() {
-    TFFmpegLoader& loader = TFFmpegLoader::Instance();
-    if (loader.Loaded(kConverterLibraries)) return true;
-    loader.SetLibraryFolder(ProgramFolder() + "LibAV");
-    return loader.Load(kConverterLibraries);
+bool TfrmMain::ProbeForAdd(const std::string& path, int64_t& duration) {
+    int task = CCAVC->AddTask(path);
+    if (task < 0) return false;
+    // The component's task does not yet lend out its input probe: the duration comes
+    // from a probe of its own.
+    bool ok = ProbeSourceDuration(path, duration);
+    CCAVC->RemoveTask(task);
+    CCAVC->ClearTasks();
+    return ok;
 }
 
 void TfrmMain::btnAddClick() {
-    if (!LoadConverterLibraries()) return;
+    if (!CCAVC->LoadLibraries(ProgramFolder() + "LibAV")) return;
     QStringList files = OpenFilesDialog ? OpenFilesDialog() : QStringList();
     if (files.isEmpty()) return;
+    CCAVC->ClearTasks();
     std::string code = settings::ReadString("FormatCode");
     std::string ext = ReadFileExt(code);
     std::string zoom = ReadZoomMode(code);
@@ -498,7 +508,7 @@ void TfrmMain::btnAddClick() {
         if (DirectoryExists(path) || lvFiles->Contains(file)) continue;
         std::string destination = MakeDestinationName(path, "_ipod." + ext);
         int64_t duration = 0;
-        if (!ProbeSourceDuration(path, duration)) continue;
+        if (!ProbeForAdd(path, duration)) continue;
         btnStart->setEnabled(true);
         lvFiles->AppendRow(std::make_unique<TlvFilesRecord>(NewJobRecord(path, zoom)),
                            WholeSeconds(duration), QString::fromStdString(ExtractFileName(destination)));
@@ -522,6 +532,7 @@ void TfrmMain::btnRemoveClick() {
 
 void TfrmMain::btnClearClick() {
     if (lvFiles->Count() == 0) return;
+    CCAVC->ClearTasks();
     lvFiles->ClearRows();
     imgbtnStopClick();
 }

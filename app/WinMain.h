@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "engine/Bitmap.h"
+#include "engine/FFmpegVCL.h"
 #include "profiles/FormatPicker.h"
 #include "profiles/ParameterBoxes.h"
 
@@ -72,6 +73,9 @@ public:
     QAction* SkinItems[7];
     QAction *pmCrop, *pmTrim, *pmVideoEffect, *pmAdd, *pmRemove, *pmClear, *pmStart, *pmVideoInfo;
 
+    // The converter component.
+    std::unique_ptr<TFFmpegVCL> CCAVC;
+
     // The models behind the picker and the boxes.
     TFormatPicker FormatPicker{true};
     TParameterBoxes ParameterBoxes;
@@ -119,7 +123,8 @@ private:
     void BuildControls(QWidget* central);
     void FormShow();
     void SetStoppedArrangement();
-    bool LoadConverterLibraries();
+    // Whether a chosen file opens as media, and its duration.
+    bool ProbeForAdd(const std::string& path, int64_t& duration);
     void PlaySelectedRow();
     bool ListHasSelection() const;
     void OpenUrl(const std::string& url);
