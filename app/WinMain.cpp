@@ -15,12 +15,12 @@
 #include "app/gui/Skins.h"
 #include "batch/DestinationName.h"
 #include "batch/JobRecord.h"
-#include "batch/SourceProbe.h"
 #include "batch/gui/FilesList.h"
 #include "engine/FFmpegLoader.h"
 #include "platform/Paths.h"
 #include "platform/Prompts.h"
 #include "platform/Shell.h"
+#include "probe/AVProbe.h"
 #include "profiles/FormatFile.h"
 #include "profiles/WinSettings.h"
 #include "profiles/gui/ParameterGroups.h"
@@ -487,9 +487,11 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 bool TfrmMain::ProbeForAdd(const std::string& path, int64_t& duration) {
     int task = CCAVC->AddTask(path);
     if (task < 0) return false;
-    // The component's task does not yet lend out its input probe: the duration comes
-    // from a probe of its own.
-    bool ok = ProbeSourceDuration(path, duration);
+    // The component does not lend out its tasks' input probes: a probe of the list's own
+    // reads the container's duration.
+    TAVProbe probe;
+    bool ok = probe.Open(path);
+    duration = ok ? probe.GetFileStreamInfo().Duration : -1;
     CCAVC->RemoveTask(task);
     CCAVC->ClearTasks();
     return ok;
@@ -511,7 +513,7 @@ void TfrmMain::btnAddClick() {
         if (!ProbeForAdd(path, duration)) continue;
         btnStart->setEnabled(true);
         lvFiles->AppendRow(std::make_unique<TlvFilesRecord>(NewJobRecord(path, zoom)),
-                           WholeSeconds(duration), QString::fromStdString(ExtractFileName(destination)));
+                           duration, QString::fromStdString(ExtractFileName(destination)));
         btnClear->setEnabled(true);
         btnRemove->setEnabled(true);
         lvFiles->SelectRow(0);

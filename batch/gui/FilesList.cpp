@@ -77,8 +77,9 @@ bool TlvFiles::Contains(const QString& path) const {
     return false;
 }
 
-TJobItem* TlvFiles::AppendRow(std::unique_ptr<TlvFilesRecord> record, qint64 lengthSeconds,
+TJobItem* TlvFiles::AppendRow(std::unique_ptr<TlvFilesRecord> record, qint64 duration,
                               const QString& destinationFileName) {
+    const qint64 lengthSeconds = duration > 0 ? duration / 1000000 : 0;
     QString caption = QString::fromStdString(record->SourceFile);
     auto* row = new TJobItem(std::move(record));
     row->setText(colSource, caption);

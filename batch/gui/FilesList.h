@@ -40,8 +40,9 @@ public:
     // True when a row's caption is exactly path (letter case counts).
     bool Contains(const QString& path) const;
 
-    // Appends a checked row for the record; lengths in whole seconds.
-    TJobItem* AppendRow(std::unique_ptr<TlvFilesRecord> record, qint64 lengthSeconds,
+    // Appends a checked row for the record. The lengths show the source's duration (µs)
+    // in whole seconds, 0 when it is unknown (negative).
+    TJobItem* AppendRow(std::unique_ptr<TlvFilesRecord> record, qint64 duration,
                         const QString& destinationFileName);
     // Deletes the selected row with its record and selects the row now at its place, or
     // the new last row. False when no row was selected.

@@ -31,7 +31,7 @@ protected:
     void AddRows(int n) {
         for (int i = 0; i < n; ++i) {
             std::string path = "/videos/clip" + std::to_string(i) + ".avi";
-            frm->lvFiles->AppendRow(std::make_unique<TlvFilesRecord>(NewJobRecord(path, "lbox")), 1,
+            frm->lvFiles->AppendRow(std::make_unique<TlvFilesRecord>(NewJobRecord(path, "lbox")), 1000000,
                                     "clip_(new)_ipod.mp4");
         }
     }
@@ -197,4 +197,18 @@ TEST_F(JobList, RowsAreDrawnWithTheSkinsTintAndTheSelectionColours) {
     EXPECT_EQ(colourAt(0), QColor(Qt::white));
     EXPECT_EQ(colourAt(1), QColor(0xE2, 0xE6, 0xF6));  // Default skin's tint
     EXPECT_EQ(colourAt(2), QColor(0xE5, 0xEC, 0xF8));  // selected without focus
+}
+
+TEST_F(JobList, LengthsAreWholeSecondsAndZeroWhenUnknown) {
+    struct Case {
+        qint64 duration;
+        const char* shown;
+    } cases[] = {{-1, "0"}, {0, "0"}, {999999, "0"}, {2999999, "2"}, {3600000000LL, "3600"}};
+    for (const auto& c : cases) {
+        TJobItem* row = frm->lvFiles->AppendRow(
+            std::make_unique<TlvFilesRecord>(NewJobRecord("/v/" + std::to_string(c.duration), "full")),
+            c.duration, "x");
+        EXPECT_EQ(row->text(1), c.shown) << c.duration;
+        EXPECT_EQ(row->text(2), c.shown) << c.duration;
+    }
 }

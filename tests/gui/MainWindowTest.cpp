@@ -177,7 +177,7 @@ TEST_F(MainWindow, EditMenuAndPopupNeedASelectedRow) {
     for (QAction* a : popupItems) EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
     EXPECT_TRUE(frm->pmAdd->isEnabled());
 
-    frm->lvFiles->AppendRow(std::make_unique<TlvFilesRecord>(NewJobRecord("/v/a.avi", "full")), 1, "a");
+    frm->lvFiles->AppendRow(std::make_unique<TlvFilesRecord>(NewJobRecord("/v/a.avi", "full")), 1000000, "a");
     frm->UpdateEditMenu();
     frm->UpdatePopupMenu();
     for (QAction* a : editItems) EXPECT_FALSE(a->isEnabled()) << "no selection";
@@ -247,7 +247,7 @@ TEST_F(MainWindow, PlayOnAnEmptyListAsksForFiles) {
     };
     frm->imgbtnPlayClick();
     EXPECT_EQ(asked, 1);
-    frm->lvFiles->AppendRow(std::make_unique<TlvFilesRecord>(NewJobRecord("/v/a.avi", "full")), 1, "a");
+    frm->lvFiles->AppendRow(std::make_unique<TlvFilesRecord>(NewJobRecord("/v/a.avi", "full")), 1000000, "a");
     frm->lvFiles->clearSelection();
     frm->imgbtnPlayClick();
     EXPECT_EQ(frm->lvFiles->Selected(), 0);  // the first row is chosen
