@@ -485,16 +485,14 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 // ---- job list ----
 
 bool TfrmMain::ProbeForAdd(const std::string& path, int64_t& duration) {
+    // Probing is the only reason the task exists.
     int task = CCAVC->AddTask(path);
     if (task < 0) return false;
-    // The component does not lend out its tasks' input probes: a probe of the list's own
-    // reads the container's duration.
-    TAVProbe probe;
-    bool ok = probe.Open(path);
-    duration = ok ? probe.GetFileStreamInfo().Duration : -1;
+    TAVProbe* probe = CCAVC->InputProbe(task, 0);
+    duration = probe ? probe->GetFileStreamInfo().Duration : -1;
     CCAVC->RemoveTask(task);
     CCAVC->ClearTasks();
-    return ok;
+    return true;
 }
 
 void TfrmMain::btnAddClick() {
