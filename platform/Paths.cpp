@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace vexlo {
@@ -100,6 +101,13 @@ long long FileSize(const std::string& path) {
     struct stat st;
     if (::stat(path.c_str(), &st) != 0) return -1;
     return static_cast<long long>(st.st_size);
+}
+
+bool IsOnOpticalDisc(const std::string& path) {
+    constexpr long kIso9660 = 0x9660, kUdf = 0x15013346;
+    struct statfs fs {};
+    if (::statfs(path.c_str(), &fs) != 0) return false;
+    return fs.f_type == kIso9660 || fs.f_type == kUdf;
 }
 
 }  // namespace vexlo

@@ -27,6 +27,9 @@ std::string ExtractFilePath(const std::string& path);
 std::string ExtractBaseName(const std::string& path);
 // Extension with its dot, or empty.
 std::string ExtractFileExt(const std::string& path);
+// Whether the path lies on an optical disc (ISO 9660 or UDF file system), where no output
+// can be written.
+bool IsOnOpticalDisc(const std::string& path);
 // Size in bytes, or -1.
 long long FileSize(const std::string& path);
 

@@ -42,6 +42,29 @@ std::vector<std::string> Split(const std::string& s, char sep) {
     return parts;
 }
 
+namespace {
+// Bytes of the UTF-8 character starting at s[i] (1 for a byte that starts none).
+size_t Utf8CharBytes(const std::string& s, size_t i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    size_t n = c < 0xC0 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : c < 0xF8 ? 4 : 1;
+    for (size_t k = 1; k < n; ++k)
+        if (i + k >= s.size() || (static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 1;
+    return n;
+}
+}  // namespace
+
+size_t Utf8Length(const std::string& s) {
+    size_t count = 0;
+    for (size_t i = 0; i < s.size(); i += Utf8CharBytes(s, i)) ++count;
+    return count;
+}
+
+std::string Utf8Left(const std::string& s, size_t n) {
+    size_t i = 0;
+    for (; i < s.size() && n > 0; --n) i += Utf8CharBytes(s, i);
+    return s.substr(0, i);
+}
+
 std::string Format(const char* fmt, ...) {
     va_list ap;
     va_start(ap, fmt);
