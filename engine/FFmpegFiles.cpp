@@ -288,7 +288,9 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& fileName) {
         ff::avutil.av_dict_set(&raw->metadata, it->first.c_str(), it->second.c_str(), 0);
     o.metadata.clear();
 
-    if ((fmt->flags & AVFMT_NEEDNUMBER) && !ff::avformat.av_filename_number_test(fileName.c_str()))
+    // image sequences no longer declare it, but still cannot write a second picture without one
+    bool needNumber = (fmt->flags & AVFMT_NEEDNUMBER) || std::strcmp(fmt->name, "image2") == 0;
+    if (needNumber && !ff::avformat.av_filename_number_test(fileName.c_str()))
         return fail(fileName + ": Number syntax expected in filename");
     if (!(fmt->flags & AVFMT_NOFILE)) {
         int err = ff::avformat.avio_open2(&raw->pb, fileName.c_str(), AVIO_FLAG_WRITE, nullptr, nullptr);
@@ -350,6 +352,15 @@ void TCustomFFmpeg::AddOutputStream(int fileIndex, int mediaKind) {
     c->codec_type = kind;
     if (tag) c->codec_tag = tag;
     if (encoder) c->codec_id = encoder->id;
+    st->codecpar->codec_type = kind;
+    if (encoder) st->codecpar->codec_id = encoder->id;
+    if (encoder && std::strcmp(encoder->name, "libx264") == 0) {
+        // The classic converter left these x264 features off unless a preset asked for them.
+        c->max_b_frames = 0;
+        for (const char* off : {"8x8dct", "weightb", "mixed-refs"}) ff::avutil.av_opt_set(c->priv_data, off, "0", 0);
+        ff::avutil.av_opt_set(c->priv_data, "b-pyramid", "none", 0);
+        ff::avutil.av_opt_set(c->priv_data, "weightp", "0", 0);
+    }
 
     auto aspectToSar = [&]() {
         double ar = o.aspectRatio;

@@ -117,45 +117,28 @@ bool CodecValueAccepted(const std::string& name, const std::string& value) {
 }
 }  // namespace
 
-bool TCustomFFmpeg::SetGenericOption(const std::string& rawName, const std::string& rawValue) {
-    std::string name = Trim(rawName), value = Trim(rawValue);
-    if (name.empty() || value.empty()) return false;
-
-    std::vector<std::pair<std::string, std::string>> modern;
-    std::string skipped;
-    if (TranslateLegacyParameter(name, value, modern, &skipped)) {
-        if (!skipped.empty())
-            FFLogger().LogF(this, llWarning, "Legacy parameter without a modern meaning skipped: %s", skipped.c_str());
-        bool ok = true;
-        for (auto& [n, v] : modern) {
-            // x264-params pieces are joined when the encoder is opened.
-            if (n == "x264-params") st_->codecParams[0].emplace_back(n, v);
-            else if (!SetGenericOption(n, v)) ok = false;
-        }
-        if (ok) st_->setNames.push_back(name);
-        return ok;
-    }
-
-    bool found = false, refused = false;
+// Sets one parameter under today's name; found and refused report what happened.
+bool SetCoreParam(TCustomFFmpeg::State& st, const std::string& name, const std::string& value, bool& refused) {
+    bool found = false;
+    refused = false;
     const AVClass* codecClass = ff::avcodec.avcodec_get_class();
     for (int kind = 0; kind < 5 && !refused; ++kind) {
         if (name == "b" && kind != 0) continue;  // "b" is the video bit rate; audio has "ab"
-        const AVOption* o = FindOption(codecClass, name, kKindFlags[kind]);
-        if (!o) continue;
+        if (!FindOption(codecClass, name, kKindFlags[kind])) continue;
         found = true;
         if (!CodecValueAccepted(name, value)) {
             refused = true;
             break;
         }
-        st_->codecParams[kind].emplace_back(name, value);
+        st.codecParams[kind].emplace_back(name, value);
     }
     if (!found) {
         if (FindOption(ff::avformat.avformat_get_class(), name, 0)) {
             found = true;
-            st_->formatParams.emplace_back(name, value);
+            st.formatParams.emplace_back(name, value);
         } else if (FindOption(ff::swscale.sws_get_class(), name, 0)) {
             found = true;
-            st_->swsParams.emplace_back(name, value);
+            st.swsParams.emplace_back(name, value);
         }
     }
     if (!found && name.size() > 1 && (name[0] == 'a' || name[0] == 'v' || name[0] == 's')) {
@@ -163,15 +146,38 @@ bool TCustomFFmpeg::SetGenericOption(const std::string& rawName, const std::stri
         std::string rest = name.substr(1);
         if (FindOption(codecClass, rest, kKindFlags[kind])) {
             found = true;
-            if (CodecValueAccepted(rest, value)) st_->codecParams[kind].emplace_back(rest, value);
+            if (CodecValueAccepted(rest, value)) st.codecParams[kind].emplace_back(rest, value);
             else refused = true;
         }
+    }
+    return found && !refused;
+}
+
+bool TCustomFFmpeg::SetGenericOption(const std::string& rawName, const std::string& rawValue) {
+    std::string name = Trim(rawName), value = Trim(rawValue);
+    if (name.empty() || value.empty()) return false;
+
+    std::vector<std::pair<std::string, std::string>> modern;
+    std::string skipped;
+    bool refused = false, ok = false;
+    if (TranslateLegacyParameter(name, value, modern, &skipped)) {
+        if (!skipped.empty())
+            FFLogger().LogF(this, llWarning, "Legacy parameter without a modern meaning skipped: %s", skipped.c_str());
+        ok = true;
+        for (auto& [n, v] : modern) {
+            // x264-params pieces are joined when the encoder is opened.
+            if (n == "x264-params") st_->codecParams[0].emplace_back(n, v);
+            else if (!SetCoreParam(*st_, n, v, refused)) ok = false;
+            if (refused) break;
+        }
+    } else {
+        ok = SetCoreParam(*st_, name, value, refused);
     }
     if (refused) {
         ff::avutil.av_log(nullptr, AV_LOG_ERROR, "Invalid value \"%s\" for option \"%s\"\n", value.c_str(), name.c_str());
         return false;
     }
-    if (!found) return false;
+    if (!ok) return false;
     st_->setNames.push_back(name);
     if (name == "debug" && value != "0") FFLogger().SetLogLevel(llDebug);
     return true;

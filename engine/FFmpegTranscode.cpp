@@ -16,6 +16,12 @@
 
 namespace vexlo {
 
+// The two-pass statistics given to an encoder belong to us, not to the library.
+void FreeEncoder(TOutputStream& os) {
+    if (os.enc) ff::avutil.av_freep(&os.enc->stats_in);
+    os.enc.reset();
+}
+
 namespace {
 [[noreturn]] void Fail(const std::string& m) { throw FFmpegException(m); }
 int64_t Now() { return ff::avutil.av_gettime_relative(); }
@@ -1047,7 +1053,7 @@ struct TranscoderAccess {
 
     void CloseCodecs() {
         CodecLock lock;
-        for (TOutputStream* os : s.ost) os->enc.reset();
+        for (TOutputStream* os : s.ost) FreeEncoder(*os);
         for (auto& is : s.ist) is->dec.reset();
     }
 };
@@ -1149,7 +1155,7 @@ void TCustomFFmpeg::ReleaseAll() {
         bool hasFile = oc && oc->oformat && !(oc->oformat->flags & AVFMT_NOFILE);
         {
             CodecLock lock;
-            for (auto& os : out.streams) os->enc.reset();
+            for (auto& os : out.streams) FreeEncoder(*os);
         }
         for (auto& os : out.streams)
             if (os->passLog) std::fclose(os->passLog), os->passLog = nullptr;
