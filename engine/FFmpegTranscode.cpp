@@ -22,6 +22,18 @@ void FreeEncoder(TOutputStream& os) {
     os.enc.reset();
 }
 
+// An audio frame of n samples in the encoder's format; null when memory runs out.
+ff::FramePtr EncoderAudioFrame(const AVCodecContext* c, int n) {
+    ff::FramePtr f(ff::avutil.av_frame_alloc());
+    if (!f) return f;
+    f->nb_samples = n;
+    f->format = c->sample_fmt;
+    f->sample_rate = c->sample_rate;
+    ff::avutil.av_channel_layout_copy(&f->ch_layout, &c->ch_layout);
+    if (ff::avutil.av_frame_get_buffer(f.get(), 0) < 0) f.reset();
+    return f;
+}
+
 namespace {
 [[noreturn]] void Fail(const std::string& m) { throw FFmpegException(m); }
 int64_t Now() { return ff::avutil.av_gettime_relative(); }
@@ -576,12 +588,8 @@ struct TranscoderAccess {
             int n = frameSize ? frameSize : avail;
             if (avail <= 0 || (avail < n && !flush)) break;
             if (frameSize && avail < n && flush && variable) n = avail;
-            ff::FramePtr fr(ff::avutil.av_frame_alloc());
-            fr->nb_samples = n;
-            fr->format = c->sample_fmt;
-            fr->sample_rate = c->sample_rate;
-            ff::avutil.av_channel_layout_copy(&fr->ch_layout, &c->ch_layout);
-            if (ff::avutil.av_frame_get_buffer(fr.get(), 0) < 0) Fail("Out of memory in do_audio_out");
+            ff::FramePtr fr = EncoderAudioFrame(c, n);
+            if (!fr) Fail("Out of memory in do_audio_out");
             int got = std::min(avail, n);
             if (got < n)
                 ff::avutil.av_samples_set_silence(fr->extended_data, got, n - got, c->ch_layout.nb_channels, c->sample_fmt);
@@ -630,12 +638,8 @@ struct TranscoderAccess {
                     } else {
                         if (o.verbose > 2) Log(llVerbose, Format("adding %d audio samples of silence", static_cast<int>(delta)));
                         int n = static_cast<int>(delta);
-                        silence.reset(ff::avutil.av_frame_alloc());
-                        silence->nb_samples = n;
-                        silence->format = c->sample_fmt;
-                        silence->sample_rate = c->sample_rate;
-                        ff::avutil.av_channel_layout_copy(&silence->ch_layout, &c->ch_layout);
-                        if (ff::avutil.av_frame_get_buffer(silence.get(), 0) >= 0) {
+                        silence = EncoderAudioFrame(c, n);
+                        if (silence) {
                             ff::avutil.av_samples_set_silence(silence->extended_data, 0, n, c->ch_layout.nb_channels, c->sample_fmt);
                             ff::avutil.av_audio_fifo_write(os->fifo.get(), reinterpret_cast<void**>(silence->extended_data), n);
                         }
@@ -653,12 +657,8 @@ struct TranscoderAccess {
         is->isStart = false;
         int outMax = ff::swresample.swr_get_out_samples(os->swr.get(), inSamples);
         if (outMax <= 0) outMax = inSamples + 256;
-        ff::FramePtr conv(ff::avutil.av_frame_alloc());
-        conv->nb_samples = outMax;
-        conv->format = c->sample_fmt;
-        conv->sample_rate = c->sample_rate;
-        ff::avutil.av_channel_layout_copy(&conv->ch_layout, &c->ch_layout);
-        if (ff::avutil.av_frame_get_buffer(conv.get(), 0) < 0) Fail("Out of memory in do_audio_out");
+        ff::FramePtr conv = EncoderAudioFrame(c, outMax);
+        if (!conv) Fail("Out of memory in do_audio_out");
         int got = ff::swresample.swr_convert(os->swr.get(), conv->extended_data, outMax, in, inSamples);
         if (got < 0) {
             if (o.exitOnError) Fail("av_audio_convert() failed");
@@ -674,12 +674,8 @@ struct TranscoderAccess {
         AVCodecContext* c = os->enc.get();
         if (os->swr) {
             int outMax = 4096;
-            ff::FramePtr conv(ff::avutil.av_frame_alloc());
-            conv->nb_samples = outMax;
-            conv->format = c->sample_fmt;
-            conv->sample_rate = c->sample_rate;
-            ff::avutil.av_channel_layout_copy(&conv->ch_layout, &c->ch_layout);
-            if (ff::avutil.av_frame_get_buffer(conv.get(), 0) >= 0) {
+            ff::FramePtr conv = EncoderAudioFrame(c, outMax);
+            if (conv) {
                 int got = ff::swresample.swr_convert(os->swr.get(), conv->extended_data, outMax, nullptr, 0);
                 if (got > 0) ff::avutil.av_audio_fifo_write(os->fifo.get(), reinterpret_cast<void**>(conv->extended_data), got);
             }
