@@ -142,7 +142,7 @@ TTextExtent LayOut(LoadedFace& lf, const std::string& text, int pixelSize, DrawG
         draw(slot, Round26(pen) + slot->bitmap_left, ascent - slot->bitmap_top);
         pen += slot->advance.x;
     }
-    return {Round26(pen), ascent + descent};
+    return {Round26(pen), ascent + descent, ascent};
 }
 
 // Coverage-weighted mix of the colour into one pixel, skipping pixels outside the frame.
@@ -198,8 +198,7 @@ void DrawWatermarkText(TBitmap& bitmap, const std::string& text, const TWatermar
 
     FT_Face face = lf.face;
     const FT_Fixed yScale = face->size->metrics.y_scale;
-    const int ascent = Ceil26(face->size->metrics.ascender);
-    const int64_t baseline = static_cast<int64_t>(Top) + ascent;
+    const int64_t baseline = static_cast<int64_t>(Top) + extent.Ascent;
     const int64_t x0 = Left, x1 = static_cast<int64_t>(Left) + extent.Width;
     if (font.Underline) {
         const int thickness = std::max(1, Round26(FT_MulFix(face->underline_thickness, yScale)));

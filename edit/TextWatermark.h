@@ -24,6 +24,7 @@ void DrawWatermarkText(TBitmap& bitmap, const std::string& text, const TWatermar
 struct TTextExtent {
     int Width = 0;   // sum of the advances
     int Height = 0;  // ascent + descent of the line box
+    int Ascent = 0;  // from the top of the line box to the baseline
 };
 TTextExtent MeasureWatermarkText(const std::string& text, const TWatermarkFont& font);
 
