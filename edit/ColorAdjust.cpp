@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 
 namespace vexlo {
 namespace {
@@ -23,9 +25,15 @@ void ForEachRow(TBitmap& bitmap, Fn fn) {
     for (int y = 0; y < bitmap.Height(); ++y) fn(bitmap.ScanLine(y), rowBytes);
 }
 
-}  // namespace
+struct TColorTable {
+    uint8_t at[256][256];
+};
 
-void ApplyColorAdjust(TBitmap& bitmap, int Brightness, int Contrast, int Saturation) {
+// The colour adjustment's result depends only on a pixel's channel average a = sum div 3
+// and the channel's own value c: out = tone[clamp(a - sat[a] + sat[c])]. Tabulating that
+// once per frame (64 KiB) leaves three lookups per pixel. `after` is a byte table applied
+// to the result (exposure), folded in so both run in one pass.
+void ColorTable(TColorTable& out, int Brightness, int Contrast, int Saturation, const uint8_t* after) {
     if (Contrast == 100) Contrast = 99;  // 1/cos(pi/2) would be infinite
     // The two constants differ on purpose: the darkening side uses the rounded one.
     const double k = Contrast > 0 ? 1.0 / std::cos(Contrast * 0.015707963267948967)
@@ -37,6 +45,7 @@ void ApplyColorAdjust(TBitmap& bitmap, int Brightness, int Contrast, int Saturat
     for (int j = 0; j < 256; ++j) {
         const int64_t d = (256 - static_cast<int64_t>(Brightness) + static_cast<int64_t>(Brightness) * j) / 256;
         tone[j] = contrast[Clamp255(d)];
+        if (after) tone[j] = after[tone[j]];
     }
 
     // 32-bit product, logical shift, kept in 16 bits: the table's own width.
@@ -46,23 +55,25 @@ void ApplyColorAdjust(TBitmap& bitmap, int Brightness, int Contrast, int Saturat
         sat[v] = static_cast<uint16_t>(product >> 8);
     }
 
-    // grey[sum of the three channels] = average - sat[average]
-    int32_t grey[768];
-    for (int v = 0; v < 256; ++v) grey[3 * v] = grey[3 * v + 1] = grey[3 * v + 2] = v - sat[v];
+    for (int a = 0; a < 256; ++a) {
+        const int grey = a - sat[a];
+        for (int c = 0; c < 256; ++c) out.at[a][c] = tone[std::clamp(grey + sat[c], 0, 255)];
+    }
+}
 
+void ApplyColorTable(TBitmap& bitmap, const TColorTable& table) {
     ForEachRow(bitmap, [&](uint8_t* p, size_t n) {
         for (uint8_t* end = p + n; p != end; p += 3) {
-            const int b = p[0], g = p[1], r = p[2];
-            const int m = grey[b + g + r];
-            p[0] = tone[std::clamp(m + sat[b], 0, 255)];
-            p[1] = tone[std::clamp(m + sat[g], 0, 255)];
-            p[2] = tone[std::clamp(m + sat[r], 0, 255)];
+            const unsigned b = p[0], g = p[1], r = p[2];
+            const uint8_t* t = table.at[(b + g + r) / 3];
+            p[0] = t[b];
+            p[1] = t[g];
+            p[2] = t[r];
         }
     });
 }
 
-void ApplyExposure(TBitmap& bitmap, float Exposure) {
-    uint8_t level[256];
+void ExposureTable(uint8_t (&level)[256], float Exposure) {
     const double e = std::isnan(Exposure) ? 0.0 : static_cast<double>(Exposure) / 128.0;
     for (int i = 0; i < 256; ++i) {
         double gain = 256.0 * (1.0 - std::exp(-(i / 128.0) * e));
@@ -73,9 +84,41 @@ void ApplyExposure(TBitmap& bitmap, float Exposure) {
         else v = i - (((-r) * (255 - i)) >> 8);
         level[i] = static_cast<uint8_t>(Clamp255(v));
     }
+}
+
+}  // namespace
+
+void ApplyColorAdjust(TBitmap& bitmap, int Brightness, int Contrast, int Saturation) {
+    const auto table = std::make_unique<TColorTable>();
+    ColorTable(*table, Brightness, Contrast, Saturation, nullptr);
+    ApplyColorTable(bitmap, *table);
+}
+
+void ApplyExposure(TBitmap& bitmap, float Exposure) {
+    uint8_t level[256];
+    ExposureTable(level, Exposure);
+    // Two bytes per lookup: a 65536-entry table of byte pairs halves the memory traffic.
+    const auto pairs = std::make_unique<uint16_t[]>(65536);
+    for (unsigned hi = 0; hi < 256; ++hi)
+        for (unsigned lo = 0; lo < 256; ++lo) pairs[hi << 8 | lo] = static_cast<uint16_t>(level[hi] << 8 | level[lo]);
     ForEachRow(bitmap, [&](uint8_t* p, size_t n) {
-        for (uint8_t* end = p + n; p != end; ++p) *p = level[*p];
+        size_t i = 0;
+        for (; i + 2 <= n; i += 2) {
+            uint16_t v;
+            std::memcpy(&v, p + i, 2);
+            v = pairs[v];
+            std::memcpy(p + i, &v, 2);
+        }
+        if (i < n) p[i] = level[p[i]];
     });
+}
+
+void ApplyColorAdjustAndExposure(TBitmap& bitmap, int Brightness, int Contrast, int Saturation, float Exposure) {
+    uint8_t level[256];
+    ExposureTable(level, Exposure);
+    const auto table = std::make_unique<TColorTable>();
+    ColorTable(*table, Brightness, Contrast, Saturation, level);
+    ApplyColorTable(bitmap, *table);
 }
 
 }  // namespace vexlo

@@ -12,4 +12,7 @@ void ApplyColorAdjust(TBitmap& bitmap, int Brightness, int Contrast, int Saturat
 // Exponential lightening (positive) or darkening (negative); 0 and 255 never move.
 void ApplyExposure(TBitmap& bitmap, float Exposure);
 
+// Both of the above in one pass over the frame, with the same result as calling them in turn.
+void ApplyColorAdjustAndExposure(TBitmap& bitmap, int Brightness, int Contrast, int Saturation, float Exposure);
+
 }  // namespace vexlo

@@ -9,8 +9,13 @@ namespace vexlo {
 namespace {
 
 void Adjust(TBitmap& bitmap, const TJobEffects& e) {
-    if (!ColorAdjustNeutral(e)) ApplyColorAdjust(bitmap, e.Brightness, e.Contrast, e.Saturation);
-    if (e.Exposure != 0) ApplyExposure(bitmap, static_cast<float>(e.Exposure));
+    const bool colour = !ColorAdjustNeutral(e), exposure = e.Exposure != 0;
+    if (colour && exposure)
+        ApplyColorAdjustAndExposure(bitmap, e.Brightness, e.Contrast, e.Saturation, static_cast<float>(e.Exposure));
+    else if (colour)
+        ApplyColorAdjust(bitmap, e.Brightness, e.Contrast, e.Saturation);
+    else if (exposure)
+        ApplyExposure(bitmap, static_cast<float>(e.Exposure));
 }
 
 void Text(TBitmap& bitmap, const TJobEffects& e) {

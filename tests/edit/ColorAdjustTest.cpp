@@ -148,3 +148,31 @@ TEST(DrawJobEffects, OnlyAllThreeNeutralValuesSkipTheColourAdjustment) {
     EXPECT_EQ(Pixel(one, 0, 0)[1], 99);
     EXPECT_EQ(Pixel(one, 0, 0)[2], 49);
 }
+
+TEST(ApplyExposure, EveryByteOfOddRowsUsesTheSameTable) {
+    // 85 pixels: 255 bytes per row, so rows end in a single byte.
+    TBitmap odd = MakePicture(85, 2, [](int x, int y, uint8_t* p) {
+        for (int c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>(3 * x + c + y);
+    });
+    const TBitmap before = odd;
+    TBitmap ramp = MakePicture(256, 1, [](int x, int, uint8_t* p) { p[0] = p[1] = p[2] = uint8_t(x); });
+    ApplyExposure(odd, 200);
+    ApplyExposure(ramp, 200);
+    for (int y = 0; y < 2; ++y)
+        for (int i = 0; i < 255; ++i)
+            ASSERT_EQ(odd.ScanLine(y)[i], Pixel(ramp, before.ScanLine(y)[i], 0)[0]) << y << " " << i;
+}
+
+TEST(DrawJobEffects, OnePassAdjustmentEqualsTheTwoSteps) {
+    const int cases[][4] = {{300, 30, 320, 100}, {0, -100, 0, -255}, {512, 100, 512, 512}, {128, -40, 200, -30},
+                            {256, 0, 256, 1}};
+    for (const auto& c : cases) {
+        TBitmap steps = NoisePicture(), pass = NoisePicture();
+        ApplyColorAdjust(steps, c[0], c[1], c[2]);
+        ApplyExposure(steps, static_cast<float>(c[3]));
+        TJobEffects e;
+        e.Brightness = c[0], e.Contrast = c[1], e.Saturation = c[2], e.Exposure = c[3];
+        DrawJobEffects(pass, e);
+        EXPECT_TRUE(SamePixels(steps, pass)) << c[0] << " " << c[1] << " " << c[2] << " " << c[3];
+    }
+}
