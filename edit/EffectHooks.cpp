@@ -19,6 +19,14 @@ void ConversionCustomHook(TBitmap& Bitmap, const TJobEffects& Job, bool& StopHoo
     DrawJobEffects(Bitmap, Job, ImageCache);
 }
 
+void ConversionCustomHook(THookInfo& AHookInfo, const TJobEffects& Job, TWatermarkImageCache* ImageCache) {
+    if (AHookInfo.Bitmap) ConversionCustomHook(*AHookInfo.Bitmap, Job, AHookInfo.StopHook, AHookInfo.Update, ImageCache);
+}
+
+void CopyPreviewBitmap(const TPreviewInfo& APreviewInfo, TBitmap* PreviewBitmap) {
+    if (APreviewInfo.Bitmap) CopyPreviewBitmap(*APreviewInfo.Bitmap, PreviewBitmap);
+}
+
 void CopyPreviewBitmap(const TBitmap& Source, TBitmap* PreviewBitmap) {
     if (!PreviewBitmap || Source.Width() <= 0 || Source.Height() <= 0 || PreviewBitmap == &Source) return;
     std::lock_guard source(Source.CanvasLock());

@@ -4,6 +4,7 @@
 #include "edit/JobEffects.h"
 #include "edit/WatermarkImageCache.h"
 #include "engine/Bitmap.h"
+#include "engine/FFmpegEvents.h"
 
 namespace vexlo {
 
@@ -16,9 +17,13 @@ namespace vexlo {
 void ConversionCustomHook(TBitmap& Bitmap, const TJobEffects& Job, bool& StopHook, bool& Update,
                           TWatermarkImageCache* ImageCache = nullptr);
 
+// The same over the engine's hook record (a record without a bitmap is left alone).
+void ConversionCustomHook(THookInfo& AHookInfo, const TJobEffects& Job, TWatermarkImageCache* ImageCache = nullptr);
+
 // The main window's CCAVCPreviewBitmap: a full copy of the converter's output picture into
 // the window's preview picture, when the picture has a size and the target exists.
 void CopyPreviewBitmap(const TBitmap& Source, TBitmap* PreviewBitmap);
+void CopyPreviewBitmap(const TPreviewInfo& APreviewInfo, TBitmap* PreviewBitmap);
 
 // Outline of a rectangle with a solid pen 2 pixels wide, green (0, 128, 0). The outline runs
 // from (X1, Y1) to (X2 - 1, Y2 - 1), the right and bottom edges excluded as in a rectangle
