@@ -95,6 +95,14 @@ QStringList RunOpenFilesDialog(QWidget* parent) {
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
 }
 
+// A control with its form name at its place.
+template <class W>
+W* Place(W* widget, const char* name, const QRect& at) {
+    widget->setObjectName(name);
+    widget->setGeometry(at);
+    return widget;
+}
+
 QToolButton* ToolbarButton(const char* name, const char* caption, TIcon icon, QWidget* parent) {
     auto* b = new QToolButton(parent);
     b->setObjectName(name);
@@ -190,16 +198,10 @@ void TfrmMain::BuildControls(QWidget* c) {
     black.setColor(QPalette::WindowText, QColor(0x40, 0x40, 0x40));
     pan1->setPalette(black);
     pan1->setGeometry(534, 64, 246, 170);
-    trcPreview = new QSlider(Qt::Horizontal, c);
-    trcPreview->setObjectName("trcPreview");
-    trcPreview->setGeometry(534, 237, 246, 18);
-    lblTime = new QLabel("00:00:00", c);
-    lblTime->setObjectName("lblTime");
-    lblTime->setGeometry(534, 258, 70, 22);
-    lblPTS = new QLabel("00:00:00", c);
-    lblPTS->setObjectName("lblPTS");
+    trcPreview = Place(new QSlider(Qt::Horizontal, c), "trcPreview", {534, 237, 246, 18});
+    lblTime = Place(new QLabel("00:00:00", c), "lblTime", {534, 258, 70, 22});
+    lblPTS = Place(new QLabel("00:00:00", c), "lblPTS", {710, 258, 70, 22});
     lblPTS->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblPTS->setGeometry(710, 258, 70, 22);
     imgbtnPlay = PreviewButton("imgbtnPlay", "play", TIcon::Play, c);
     imgbtnPAuse = PreviewButton("imgbtnPAuse", "pause", TIcon::Pause, c);
     imgbtnStop = PreviewButton("imgbtnStop", "stop", TIcon::Stop, c);
@@ -211,13 +213,9 @@ void TfrmMain::BuildControls(QWidget* c) {
     }
     auto* lblVolume = new QLabel("Volume:", c);
     lblVolume->setGeometry(534, 284, 50, 20);
-    trcVolume = new QSlider(Qt::Horizontal, c);
-    trcVolume->setObjectName("trcVolume");
-    trcVolume->setGeometry(586, 285, 126, 18);
+    trcVolume = Place(new QSlider(Qt::Horizontal, c), "trcVolume", {586, 285, 126, 18});
     trcVolume->installEventFilter(this);
-    ckMute = new QCheckBox("Mute", c);
-    ckMute->setObjectName("ckMute");
-    ckMute->setGeometry(722, 284, 58, 20);
+    ckMute = Place(new QCheckBox("Mute", c), "ckMute", {722, 284, 58, 20});
     mmoLog = new QPlainTextEdit(c);
     mmoLog->setObjectName("mmoLog");
     mmoLog->setReadOnly(true);
@@ -229,21 +227,10 @@ void TfrmMain::BuildControls(QWidget* c) {
     Boxes->grpbxAudio->setGeometry(396, 310, 384, 112);
     auto* lblFormat = new QLabel("Output Format:", c);
     lblFormat->setGeometry(6, 430, 96, 22);
-    edt1 = new QLineEdit(c);
-    edt1->setObjectName("edt1");
-    edt1->setReadOnly(true);
-    edt1->setCursor(Qt::ArrowCursor);
-    edt1->setGeometry(104, 430, 530, 22);
-    edt1->setTextMargins(0, 0, 20, 0);
-    edt1->installEventFilter(this);
-    imgbtn1 = new QToolButton(edt1);
-    imgbtn1->setObjectName("imgbtn1");
-    imgbtn1->setIcon(MakeIcon(TIcon::DropDown));
-    imgbtn1->setCursor(Qt::ArrowCursor);
-    imgbtn1->setGeometry(530 - 21, 1, 20, 20);
-    btnDefault = new QPushButton("Default", c);
-    btnDefault->setObjectName("btnDefault");
-    btnDefault->setGeometry(640, 430, 140, 22);
+    auto [formatBox, dropButton] = MakeFormatBox(c, QRect(104, 430, 530, 22), this);
+    edt1 = formatBox;
+    imgbtn1 = dropButton;
+    btnDefault = Place(new QPushButton("Default", c), "btnDefault", {640, 430, 140, 22});
     lst1 = new TPickerList(FormatPicker, c);
     lst1->setObjectName("lst1");
     lst1->hide();
@@ -251,15 +238,9 @@ void TfrmMain::BuildControls(QWidget* c) {
     // Output folder.
     auto* lblFolder = new QLabel("Output Folder:", c);
     lblFolder->setGeometry(6, 460, 96, 22);
-    edDirectory = new QLineEdit(c);
-    edDirectory->setObjectName("edDirectory");
-    edDirectory->setGeometry(104, 460, 530, 22);
-    btnBrows = new QPushButton("Brows", c);
-    btnBrows->setObjectName("btnBrows");
-    btnBrows->setGeometry(640, 460, 68, 22);
-    btnOpen = new QPushButton("Open", c);
-    btnOpen->setObjectName("btnOpen");
-    btnOpen->setGeometry(712, 460, 68, 22);
+    edDirectory = Place(new QLineEdit(c), "edDirectory", {104, 460, 530, 22});
+    btnBrows = Place(new QPushButton("Brows", c), "btnBrows", {640, 460, 68, 22});
+    btnOpen = Place(new QPushButton("Open", c), "btnOpen", {712, 460, 68, 22});
 
     btnRemove->setEnabled(false);
     btnClear->setEnabled(false);
@@ -443,10 +424,7 @@ void TfrmMain::TogglePicker(bool resize) {
     FormatPicker.SelectByName(SettingsIni().ReadString(settings::kSection, "FormatName",
                                                                   kDefaultPickerFormatName));
     if (resize) PlacePicker(kPickerCapOpened);
-    lst1->show();
-    lst1->raise();
-    lst1->setFocus();
-    lst1->ScrollToSelected();
+    lst1->Open();
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {

@@ -4,7 +4,6 @@
 #include <QMouseEvent>
 #include <QShowEvent>
 
-#include "app/gui/Icons.h"
 #include "profiles/gui/ParameterGroups.h"
 #include "profiles/gui/PickerList.h"
 
@@ -22,18 +21,9 @@ TfrmSettings::TfrmSettings(QWidget* parent) : QDialog(parent) {
 
     auto* lbl = new QLabel("Output Format:", this);
     lbl->setGeometry(10, 12, 96, 22);
-    edt1 = new QLineEdit(this);
-    edt1->setObjectName("edt1");
-    edt1->setReadOnly(true);
-    edt1->setCursor(Qt::ArrowCursor);
-    edt1->setGeometry(108, 12, 357, 22);
-    edt1->setTextMargins(0, 0, 20, 0);
-    edt1->installEventFilter(this);
-    imgbtn1 = new QToolButton(edt1);
-    imgbtn1->setObjectName("imgbtn1");
-    imgbtn1->setIcon(MakeIcon(TIcon::DropDown));
-    imgbtn1->setCursor(Qt::ArrowCursor);
-    imgbtn1->setGeometry(357 - 21, 1, 20, 20);
+    auto [formatBox, dropButton] = MakeFormatBox(this, QRect(108, 12, 357, 22), this);
+    edt1 = formatBox;
+    imgbtn1 = dropButton;
 
     Boxes = new TParameterGroups(Profile.Boxes, TParameterGroups::TMode::EditOnly, this);
     Boxes->grpbxVideo->setGeometry(10, 46, 455, 126);
@@ -98,10 +88,7 @@ void TfrmSettings::TogglePicker() {
     }
     FormatPicker.SelectByName(Profile.CurrentFormatName);
     PlacePicker();
-    lst1->show();
-    lst1->raise();
-    lst1->setFocus();
-    lst1->ScrollToSelected();
+    lst1->Open();
 }
 
 bool TfrmSettings::eventFilter(QObject* watched, QEvent* event) {

@@ -1,6 +1,7 @@
 #include "app/gui/Skins.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QPalette>
 #include <QStyleFactory>
 
@@ -93,6 +94,16 @@ QSlider::sub-page:horizontal:disabled { background: %3; }
 }
 
 }  // namespace
+
+const QColor kHighlightFill(0xB9, 0xCC, 0xEC);
+const QColor kHighlightFrame(0x7A, 0xA0, 0xDA);
+
+void DrawHighlight(QPainter& p, const QRect& item) {
+    QRect inner = item.adjusted(2, 2, -2, -2);
+    p.fillRect(inner, kHighlightFill);
+    p.setPen(kHighlightFrame);
+    p.drawRect(inner.adjusted(0, 0, -1, -1));
+}
 
 const TSkin& Skin(int index) { return kSkins[index]; }
 

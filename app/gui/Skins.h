@@ -3,6 +3,9 @@
 // application so that every window takes the main window's skin, and the tint of the job
 // list's odd rows.
 #include <QColor>
+#include <QRect>
+
+class QPainter;
 
 namespace vexlo::gui {
 
@@ -24,5 +27,11 @@ bool ApplySkin(int index);
 // The skin in effect (0 until another one is applied).
 int CurrentSkin();
 QColor CurrentRowTint();
+
+// The light-blue highlight of the owner-drawn lists, the same in every skin.
+extern const QColor kHighlightFill;   // #B9CCEC
+extern const QColor kHighlightFrame;  // #7AA0DA
+// Fills an item's rectangle inside a 2 px inset with the highlight and frames it.
+void DrawHighlight(QPainter& p, const QRect& item);
 
 }  // namespace vexlo::gui

@@ -10,9 +10,7 @@ namespace vexlo::gui {
 
 namespace {
 
-const QColor kSelectedFocused(0xB9, 0xCC, 0xEC);
 const QColor kSelectedUnfocused(0xE5, 0xEC, 0xF8);
-const QColor kFrameFocused(0x7A, 0xA0, 0xDA);
 const QColor kFrameUnfocused(0x98, 0xB5, 0xE2);
 constexpr int kCheckArea = 16;  // the check box's share of column 0
 constexpr int kRowHeight = 19;
@@ -127,7 +125,7 @@ void TlvFiles::drawRow(QPainter* p, const QStyleOptionViewItem& option,
 
     QRect fill = option.rect.adjusted(1, 0, -1, 0);
     QColor background = row % 2 == 1 ? CurrentRowTint() : QColor(Qt::white);
-    if (selected) background = focused ? kSelectedFocused : kSelectedUnfocused;
+    if (selected) background = focused ? kHighlightFill : kSelectedUnfocused;
     p->save();
     p->fillRect(option.rect, Qt::white);
     p->fillRect(fill, background);
@@ -161,7 +159,7 @@ void TlvFiles::drawRow(QPainter* p, const QStyleOptionViewItem& option,
     }
 
     if (selected) {
-        p->setPen(QPen(focused ? kFrameFocused : kFrameUnfocused, 1));
+        p->setPen(QPen(focused ? kHighlightFrame : kFrameUnfocused, 1));
         p->drawRect(fill.adjusted(0, 0, -1, -1));
     }
     p->restore();

@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QTimer>
 
+#include "app/gui/Skins.h"
+
 namespace vexlo::gui {
 
 void TComboItemDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
@@ -15,12 +17,7 @@ void TComboItemDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
     const bool hot = option.state & (QStyle::State_Selected | QStyle::State_MouseOver);
     p->save();
     p->fillRect(option.rect, Qt::white);
-    if (hot) {
-        QRect inner = option.rect.adjusted(2, 2, -2, -2);
-        p->fillRect(inner, QColor(0xB9, 0xCC, 0xEC));
-        p->setPen(QColor(0x7A, 0xA0, 0xDA));
-        p->drawRect(inner.adjusted(0, 0, -1, -1));
-    }
+    if (hot) DrawHighlight(*p, option.rect);
     QRect text = option.rect.adjusted(3, 0, -3, 0);
     p->setPen(Qt::black);
     p->setFont(option.font);

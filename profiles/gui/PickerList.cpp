@@ -6,12 +6,11 @@
 #include <QScrollBar>
 
 #include "app/gui/Icons.h"
+#include "app/gui/Skins.h"
 
 namespace vexlo::gui {
 
 namespace {
-const QColor kSelectedFill(0xB9, 0xCC, 0xEC);
-const QColor kSelectedFrame(0x7A, 0xA0, 0xDA);
 const QColor kRowFill(0xF6, 0xF7, 0xF8);
 const QColor kFormatText(0x00, 0x00, 0x80);
 }  // namespace
@@ -51,6 +50,29 @@ void TPickerList::ScrollToSelected() {
     else if (r.bottom() > viewport()->height()) bar->setValue(bar->value() + r.bottom() - viewport()->height() + 1);
 }
 
+void TPickerList::Open() {
+    show();
+    raise();
+    setFocus();
+    ScrollToSelected();
+}
+
+TFormatBox MakeFormatBox(QWidget* parent, const QRect& geometry, QObject* filter) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName("edt1");
+    edit->setReadOnly(true);
+    edit->setCursor(Qt::ArrowCursor);
+    edit->setGeometry(geometry);
+    edit->setTextMargins(0, 0, 20, 0);
+    edit->installEventFilter(filter);
+    auto* drop = new QToolButton(edit);
+    drop->setObjectName("imgbtn1");
+    drop->setIcon(MakeIcon(TIcon::DropDown));
+    drop->setCursor(Qt::ArrowCursor);
+    drop->setGeometry(geometry.width() - 21, 1, 20, 20);
+    return {edit, drop};
+}
+
 void TPickerList::paintEvent(QPaintEvent*) {
     QPainter p(viewport());
     p.fillRect(viewport()->rect(), kRowFill);
@@ -62,12 +84,7 @@ void TPickerList::paintEvent(QPaintEvent*) {
         QRect r = RowRect(row);
         if (r.top() > viewport()->height()) break;
         const TPickerRow& item = picker_.Rows[static_cast<size_t>(row)];
-        if (row == picker_.ItemIndex) {
-            QRect inner = r.adjusted(2, 2, -2, -2);
-            p.fillRect(inner, kSelectedFill);
-            p.setPen(kSelectedFrame);
-            p.drawRect(inner.adjusted(0, 0, -1, -1));
-        }
+        if (row == picker_.ItemIndex) DrawHighlight(p, r);
         QRect text = r.adjusted(0, 2, 0, 0);
         if (item.Info.IsCategory) {
             QPixmap glyph = ExpandGlyph(item.Info.Collapsed ? 0 : 1);

@@ -1,7 +1,9 @@
 #pragma once
 // The format picker list: draws the rows of a TFormatPicker and forwards the mouse to it.
 #include <QAbstractScrollArea>
+#include <QLineEdit>
 #include <QPointer>
+#include <QToolButton>
 
 #include "profiles/FormatPicker.h"
 
@@ -19,6 +21,8 @@ public:
     // Rectangle of a row in the list's viewport.
     QRect RowRect(int row) const;
     void ScrollToSelected();
+    // Shows the list raised and focused, with the selected row in view.
+    void Open();
 
 signals:
     // A format row was pressed; the picker has already taken it.
@@ -36,6 +40,14 @@ protected:
 private:
     TFormatPicker& picker_;
 };
+
+// The read-only format box that opens a picker, with its drop button at the right end;
+// mouse presses on the box go to filter.
+struct TFormatBox {
+    QLineEdit* edit;
+    QToolButton* drop;
+};
+TFormatBox MakeFormatBox(QWidget* parent, const QRect& geometry, QObject* filter);
 
 // Closes a picker list when the mouse is pressed on any widget other than the list and
 // its openers, and when the application loses activation.
