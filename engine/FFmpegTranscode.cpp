@@ -299,8 +299,8 @@ struct TranscoderAccess {
             os->st->avg_frame_rate = c->framerate;
             os->st->sample_aspect_ratio = c->sample_aspect_ratio;
         }
-        for (const std::string& spec : os->bsfNames) {
-            std::string name = spec.substr(0, spec.find('='));
+        for (const std::string& bsfText : os->bsfNames) {
+            std::string name = bsfText.substr(0, bsfText.find('='));
             const AVBitStreamFilter* f = ff::avcodec.av_bsf_get_by_name(name.c_str());
             AVBSFContext* b = nullptr;
             if (!f || ff::avcodec.av_bsf_alloc(f, &b) < 0) Fail(Format("Unknown bitstream filter %s", name.c_str()));
