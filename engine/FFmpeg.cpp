@@ -6,6 +6,7 @@
 #include "engine/ConvertThread.h"
 #include "engine/FFmpegLoader.h"
 #include "engine/FFmpegLogger.h"
+#include "engine/OptionLines.h"
 #include "engine/TranscoderState.h"
 #include "platform/MainThread.h"
 
@@ -192,22 +193,7 @@ void TCustomFFmpeg::DoTerminate() {
 }
 
 void TCustomFFmpeg::SetOptions(const std::string& lines) {
-    std::string text = lines;
-    for (size_t p; (p = text.find("<CRLF>")) != std::string::npos;) text.replace(p, 6, "\n");
-    size_t pos = 0;
-    while (pos <= text.size()) {
-        size_t end = text.find('\n', pos);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(pos, end - pos);
-        pos = end + 1;
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.pop_back();
-        size_t first = line.find_first_not_of(" \t");
-        if (first == std::string::npos) continue;
-        line.erase(0, first);
-        size_t eq = line.find('=');
-        if (eq == std::string::npos) SetOption(line, "");
-        else SetOption(line.substr(0, eq), line.substr(eq + 1));
-    }
+    for (const auto& [name, value] : SplitOptionLines(lines)) SetOption(name, value);
 }
 
 }  // namespace vexlo

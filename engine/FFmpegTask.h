@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/ConvertOptions.h"
 #include "engine/FFmpeg.h"
 #include "probe/AVProbe.h"
 
@@ -32,6 +33,10 @@ public:
         }
         return probes_[fileIndex].get();
     }
+
+    // Copies of the records the inputs and outputs were made from, by file index.
+    std::array<std::unique_ptr<TInputOptions>, kMaxFiles> InputOptions;
+    std::array<std::unique_ptr<TOutputOptions>, kMaxFiles> OutputOptions;
 
 private:
     std::array<std::unique_ptr<TAVProbe>, kMaxFiles> probes_;

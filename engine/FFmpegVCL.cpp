@@ -5,6 +5,7 @@
 #include "engine/ConvertThread.h"
 #include "engine/FFmpegLoader.h"
 #include "engine/FFmpegLogger.h"
+#include "engine/TaskOptions.h"
 #include "platform/MainThread.h"
 
 namespace vexlo {
@@ -118,7 +119,7 @@ void TCustomFFmpegVCL::ClearTasks() {
     deliveries_.WaitAll();
 }
 
-int TCustomFFmpegVCL::AddTask(const std::string& FileName) {
+int TCustomFFmpegVCL::AddTask(const std::string& FileName, const TInputOptions* InputOptions) {
     CheckIdle("AddTask");
     if (!TFFmpegLoader::Instance().Loaded(kConverterLibraries)) {
         SetLastError("libav not loaded.");
@@ -132,6 +133,12 @@ int TCustomFFmpegVCL::AddTask(const std::string& FileName) {
         task->SetOnPreviewBitmap([this](TCustomFFmpeg& t, const TPreviewInfo& info) {
             DoPreviewBitmap(static_cast<TFFmpeg&>(t), info);
         });
+        if (InputOptions) {
+            auto copy = std::make_unique<TInputOptions>(*InputOptions);
+            if (copy->FileName.empty()) copy->FileName = FileName;
+            ApplyInputOptions(*task, *copy);
+            task->InputOptions[task->InputFileCount()] = std::move(copy);
+        }
         if (!task->OpenInputFile(FileName)) {
             SetLastError(task->LastError());
             return -1;
@@ -148,26 +155,42 @@ int TCustomFFmpegVCL::AddTask(const std::string& FileName) {
     }
 }
 
-bool TCustomFFmpegVCL::SetOutputFile(int TaskIndex, const std::string& FileName) {
+bool TCustomFFmpegVCL::SetOutputFile(int TaskIndex, const std::string& FileName,
+                                     const TOutputOptions* OutputOptions) {
     CheckIdle("SetOutputFile");
     if (!tasks_.Valid(TaskIndex)) {
         SetLastError("Invalid task index " + std::to_string(TaskIndex));
         return false;
     }
     TFFmpeg* task = tasks_.Get(TaskIndex);
-    if (task->OutputFileCount() >= kMaxFiles) {
+    const int slot = task->OutputFileCount();
+    if (slot >= kMaxFiles) {
         SetLastError("max output files " + std::to_string(kMaxFiles) + " reached");
         FFLogger().Log(this, llError, LastError());
         return false;
     }
     try {
+        std::unique_ptr<TOutputDefaults> defaults;
+        task->OutputOptions[slot].reset();
+        if (OutputOptions) {
+            auto copy = std::make_unique<TOutputOptions>(*OutputOptions);
+            if (copy->FileName.empty()) copy->FileName = FileName;
+            defaults = std::make_unique<TOutputDefaults>(*copy);
+            task->OutputOptions[slot] = std::move(copy);
+            ApplyOutputOptions(*task, *task->OutputOptions[slot], *defaults);
+            if (OutputOptions->CustomHook)
+                task->SetOnHook([this](TCustomFFmpeg& t, THookInfo& info) { DoCustomHook(static_cast<TFFmpeg&>(t), info); });
+        }
         if (task->OpenOutputFile(FileName) < 0) {
             SetLastError(task->LastError());
+            task->OutputOptions[slot].reset();
             return false;
         }
+        if (defaults) AddExtraStreams(*task, *task->OutputOptions[slot], *defaults);
         return true;
     } catch (const std::exception& e) {
         SetLastError(e.what());
+        task->OutputOptions[slot].reset();
         return false;
     }
 }

@@ -38,10 +38,12 @@ public:
     bool LoadLibraries(const std::string& LibraryFolder);
     // Frees every task and returns to idle; refused while a run is under way.
     void ClearTasks();
-    // Opens the input of a new task; its index, or -1 with LastError.
-    int AddTask(const std::string& FileName);
-    // Adds an output file to a task; false with LastError.
-    bool SetOutputFile(int TaskIndex, const std::string& FileName);
+    // Opens the input of a new task, applying InputOptions first when given; its index, or
+    // -1 with LastError.
+    int AddTask(const std::string& FileName, const TInputOptions* InputOptions = nullptr);
+    // Adds an output file to a task, made as OutputOptions says when given (extra streams
+    // included); false with LastError, the task staying usable for further outputs.
+    bool SetOutputFile(int TaskIndex, const std::string& FileName, const TOutputOptions* OutputOptions = nullptr);
     void RemoveTask(int TaskIndex);
     // MaxThreads > 0: up to that many tasks at once on worker threads, returning at once;
     // otherwise every task in the calling thread, returning after the last OnTerminate.
