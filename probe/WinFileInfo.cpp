@@ -25,27 +25,31 @@ TfrmFileInfo::TfrmFileInfo(QWidget* parent) : QDialog(parent), CCAVC(std::make_u
     file->addRow("Duration:", lblFileLength);
     layout->addLayout(file);
 
-    auto box = [this](QFormLayout* form, QLineEdit*& edit, const char* name, const char* caption) {
-        edit = new QLineEdit(this);
-        edit->setObjectName(name);
-        edit->setReadOnly(true);
-        form->addRow(caption, edit);
+    struct Box {
+        QLineEdit*& edit;
+        const char* name;
+        const char* caption;
     };
-    auto* video = new QGroupBox("Video ", this);
-    auto* videoForm = new QFormLayout(video);
-    box(videoForm, edtFormat, "edtFormat", "Format:");
-    box(videoForm, edtResloution, "edtResloution", "Resloution:");
-    box(videoForm, edtBitRate, "edtBitRate", "Bit Rate:");
-    box(videoForm, edtFrameRate, "edtFrameRate", "Frame Rate:");
-    box(videoForm, edtTotalFrame, "edtTotalFrame", "Total Frame:");
-    layout->addWidget(video);
-    auto* audio = new QGroupBox("Audio", this);
-    auto* audioForm = new QFormLayout(audio);
-    box(audioForm, edtAudioForamt, "edtAudioForamt", "Format:");
-    box(audioForm, edtSampleRate, "edtSampleRate", "Sample Rate:");
-    box(audioForm, edtChannel, "edtChannel", "Channel:");
-    box(audioForm, edtAudioBitRate, "edtAudioBitRate", "Bit Rate:");
-    layout->addWidget(audio);
+    auto group = [&](const char* title, std::initializer_list<Box> boxes) {
+        auto* box = new QGroupBox(title, this);
+        auto* form = new QFormLayout(box);
+        for (const Box& b : boxes) {
+            b.edit = new QLineEdit(box);
+            b.edit->setObjectName(b.name);
+            b.edit->setReadOnly(true);
+            form->addRow(b.caption, b.edit);
+        }
+        layout->addWidget(box);
+    };
+    group("Video ", {{edtFormat, "edtFormat", "Format:"},
+                     {edtResloution, "edtResloution", "Resloution:"},
+                     {edtBitRate, "edtBitRate", "Bit Rate:"},
+                     {edtFrameRate, "edtFrameRate", "Frame Rate:"},
+                     {edtTotalFrame, "edtTotalFrame", "Total Frame:"}});
+    group("Audio", {{edtAudioForamt, "edtAudioForamt", "Format:"},
+                    {edtSampleRate, "edtSampleRate", "Sample Rate:"},
+                    {edtChannel, "edtChannel", "Channel:"},
+                    {edtAudioBitRate, "edtAudioBitRate", "Bit Rate:"}});
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
