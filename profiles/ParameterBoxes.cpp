@@ -135,13 +135,26 @@ void TParameterBoxes::edt1Change() {
     ApplyGroupRule();
 }
 
-void TParameterBoxes::cmbVideoEncoderChange() {
+void TParameterBoxes::StoreIndexAndText(const TComboModel& box, const char* indexKey, const char* valueKey) {
     IniFile store = Store();
-    store.WriteInteger(Section(), "iVideoEncoder", cmbVideoEncoder.ItemIndex);
-    if (cmbVideoEncoder.ItemIndex < 0) return;
-    const std::string& item = cmbVideoEncoder.Items[static_cast<size_t>(cmbVideoEncoder.ItemIndex)];
-    if (auto mapped = MapVideoEncoder(item)) store.WriteString(Section(), "paraVideoEncoder", *mapped);
-    if (IsH264EncoderItem(item)) CopyH264Keys();
+    store.WriteInteger(Section(), indexKey, box.ItemIndex);
+    store.WriteString(Section(), valueKey, box.Text);
+}
+
+void TParameterBoxes::StoreIndexAndMapped(const TComboModel& box, const char* indexKey, const char* valueKey,
+                                          std::optional<std::string> (*map)(const std::string&)) {
+    IniFile store = Store();
+    store.WriteInteger(Section(), indexKey, box.ItemIndex);
+    if (box.ItemIndex < 0) return;
+    if (auto mapped = map(box.Items[static_cast<size_t>(box.ItemIndex)]))
+        store.WriteString(Section(), valueKey, *mapped);
+}
+
+void TParameterBoxes::cmbVideoEncoderChange() {
+    StoreIndexAndMapped(cmbVideoEncoder, "iVideoEncoder", "paraVideoEncoder", MapVideoEncoder);
+    if (cmbVideoEncoder.ItemIndex >= 0 &&
+        IsH264EncoderItem(cmbVideoEncoder.Items[static_cast<size_t>(cmbVideoEncoder.ItemIndex)]))
+        CopyH264Keys();
 }
 
 void TParameterBoxes::CopyH264Keys() {
@@ -179,29 +192,21 @@ bool TParameterBoxes::CheckNumberBox(TComboModel& box, bool allowDecimal, const 
 
 void TParameterBoxes::cmbVideoBitRateChange() {
     if (!CheckNumberBox(cmbVideoBitRate, false, "Video BitRate is not a valid value!")) return;
-    IniFile store = Store();
-    store.WriteInteger(Section(), "iVideoBitRate", cmbVideoBitRate.ItemIndex);
-    store.WriteString(Section(), "paraVideoBitRate", cmbVideoBitRate.Text);
+    StoreIndexAndText(cmbVideoBitRate, "iVideoBitRate", "paraVideoBitRate");
 }
 
 void TParameterBoxes::cmbSamplerateChange() {
     if (!CheckNumberBox(cmbSamplerate, false, "Audio SampleRate is not a valid value!")) return;
-    IniFile store = Store();
-    store.WriteInteger(Section(), "iSampleRate", cmbSamplerate.ItemIndex);
-    store.WriteString(Section(), "paraSampleRate", cmbSamplerate.Text);
+    StoreIndexAndText(cmbSamplerate, "iSampleRate", "paraSampleRate");
 }
 
 void TParameterBoxes::cmbAudioBitRateChange() {
     if (!CheckNumberBox(cmbAudioBitRate, true, "Audio BitRate is not a valid value!")) return;
-    IniFile store = Store();
-    store.WriteInteger(Section(), "iAudioBitRate", cmbAudioBitRate.ItemIndex);
-    store.WriteString(Section(), "paraAudioBitRate", cmbAudioBitRate.Text);
+    StoreIndexAndText(cmbAudioBitRate, "iAudioBitRate", "paraAudioBitRate");
 }
 
 void TParameterBoxes::cmbFrameRateChange() {
-    IniFile store = Store();
-    store.WriteInteger(Section(), "iFrameRate", cmbFrameRate.ItemIndex);
-    store.WriteString(Section(), "paraFrameRate", cmbFrameRate.Text);
+    StoreIndexAndText(cmbFrameRate, "iFrameRate", "paraFrameRate");
 }
 
 void TParameterBoxes::cmbZoomChange() {
@@ -210,9 +215,7 @@ void TParameterBoxes::cmbZoomChange() {
 }
 
 void TParameterBoxes::cmbVideoSizeSelect() {
-    IniFile store = Store();
-    store.WriteInteger(Section(), "iVideoSize", cmbVideoSize.ItemIndex);
-    store.WriteString(Section(), "paraVideoSize", cmbVideoSize.Text);
+    StoreIndexAndText(cmbVideoSize, "iVideoSize", "paraVideoSize");
 }
 
 bool TParameterBoxes::CheckVideoSize() {
@@ -250,28 +253,12 @@ void TParameterBoxes::cmbVideoSizeExit() {
 }
 
 void TParameterBoxes::cmbAudioEncoderChange() {
-    IniFile store = Store();
-    store.WriteInteger(Section(), "iAudioEncoder", cmbAudioEncoder.ItemIndex);
-    if (cmbAudioEncoder.ItemIndex < 0) return;
-    if (auto mapped = MapAudioEncoder(cmbAudioEncoder.Items[static_cast<size_t>(cmbAudioEncoder.ItemIndex)]))
-        store.WriteString(Section(), "paraAudioEncoder", *mapped);
+    StoreIndexAndMapped(cmbAudioEncoder, "iAudioEncoder", "paraAudioEncoder", MapAudioEncoder);
 }
 
-void TParameterBoxes::cmbChannelChange() {
-    IniFile store = Store();
-    store.WriteInteger(Section(), "iChannel", cmbChannel.ItemIndex);
-    if (cmbChannel.ItemIndex < 0) return;
-    if (auto mapped = MapChannel(cmbChannel.Items[static_cast<size_t>(cmbChannel.ItemIndex)]))
-        store.WriteString(Section(), "paraChannel", *mapped);
-}
+void TParameterBoxes::cmbChannelChange() { StoreIndexAndMapped(cmbChannel, "iChannel", "paraChannel", MapChannel); }
 
-void TParameterBoxes::cmbVolumeChange() {
-    IniFile store = Store();
-    store.WriteInteger(Section(), "iVolume", cmbVolume.ItemIndex);
-    if (cmbVolume.ItemIndex < 0) return;
-    if (auto mapped = MapVolume(cmbVolume.Items[static_cast<size_t>(cmbVolume.ItemIndex)]))
-        store.WriteString(Section(), "paraVolume", *mapped);
-}
+void TParameterBoxes::cmbVolumeChange() { StoreIndexAndMapped(cmbVolume, "iVolume", "paraVolume", MapVolume); }
 
 bool TParameterBoxes::cmbVideoSizeKeyPress(char key) {
     if (key == '\b' || (key >= '0' && key <= '9')) return true;

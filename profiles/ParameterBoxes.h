@@ -3,6 +3,7 @@
 // checks of typed text and what every change stores in the settings file's section of
 // the current format. A window binds its controls to the boxes and calls the handlers.
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,10 @@ private:
     IniFile Store() const;
     void ShowWarning(const std::string& text) const;
     void CopyH264Keys();
+    void StoreIndexAndText(const TComboModel& box, const char* indexKey, const char* valueKey);
+    // Stores the index and, when the item maps to one, the engine's value.
+    void StoreIndexAndMapped(const TComboModel& box, const char* indexKey, const char* valueKey,
+                             std::optional<std::string> (*map)(const std::string&));
     void SelectFormatDefaults(const IniFile& format);
 };
 

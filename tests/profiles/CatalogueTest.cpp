@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "profiles/FormatCatalogue.h"
+#include "profiles/FormatFile.h"
 #include "profiles/FormatPicker.h"
 #include "ProfileFixture.h"
 
@@ -17,7 +18,9 @@ TEST(Catalogue, EditionsHoldTheirCategoriesAndFormats) {
         EXPECT_EQ(CatalogueCodes(c.edition).size(), c.formats);
         for (const auto& cat : Catalogue(c.edition)) EXPECT_LE(cat.Formats.size(), 10u) << cat.Name;
     }
+#if !defined(VEXLO_EDITION_GENERAL)
     EXPECT_EQ(RunningEdition(), TEdition::Mobile);
+#endif
 }
 
 TEST(Catalogue, CodesNameTheirFormats) {
@@ -54,6 +57,19 @@ TEST(Catalogue, FormatTableHoldsNamesAtCategoryAndPosition) {
 }
 
 using PickerTest = vexlo::test::ProfileFixture;
+
+TEST_F(PickerTest, FormatFileReadersFallBack) {
+    struct Case {
+        std::string (*read)(const std::string&);
+        const char* code;
+        const char* expected;
+    } cases[] = {{ReadFileExt, "1", "mp4"},           {ReadFormatKeyword, "1", "null"}, {ReadZoomMode, "1", "lbox"},
+                 {ReadFileExt, "200", "3gp"},         {ReadFormatKeyword, "200", "3g2"}, {ReadZoomMode, "200", "pan"},
+                 {ReadFileExt, "201", "mp4"}};
+    WriteFormatFile("[formatInfo200]\nFormat=3g2\nFileExt=3gp\n");
+    Store("200", "parazoom", "pan");
+    for (const auto& c : cases) EXPECT_EQ(c.read(c.code), c.expected) << c.code;
+}
 
 TEST_F(PickerTest, WithoutSettingsEveryCategoryIsCollapsedAndNoRowSelected) {
     TFormatPicker picker(true);
