@@ -3,16 +3,9 @@
 #include <cstdint>
 #include <string>
 
-namespace vexlo {
+#include "edit/JobEffects.h"
 
-// Font of the text watermark. Colour as the desktop stores it: 0x00BBGGRR.
-struct TRecordFont {
-    std::string Name = "MS Sans Serif";
-    int Size = 8;  // points
-    uint32_t Color = 0;
-    bool Bold = false, Italic = false, Underline = false, StrikeOut = false;
-    bool operator==(const TRecordFont&) const = default;
-};
+namespace vexlo {
 
 struct TlvFilesRecord {
     std::string SourceFile;
@@ -23,7 +16,7 @@ struct TlvFilesRecord {
     // The crop window's own margins, kept to restore that window.
     int32_t CropUpView = 0, CropLeftView = 0, CropDownView = 0, CropRightView = 0;
     std::string WatermarkText;
-    TRecordFont WatermarkFont;
+    TWatermarkFont WatermarkFont;
     int32_t TextLeft = 0, TextTop = 0;
     int32_t TextLeftPercent = 0, TextTopPercent = 0;
     std::string WatermarkImage;
@@ -45,6 +38,31 @@ inline TlvFilesRecord NewJobRecord(const std::string& sourceFile, const std::str
     r.SourceFile = sourceFile;
     r.ZoomMode = zoomMode;
     return r;
+}
+
+// The record's effect fields, as the renderer takes them.
+inline TJobEffects JobEffectsOf(const TlvFilesRecord& r) {
+    TJobEffects e;
+    e.Brightness = r.Brightness;
+    e.Contrast = r.Contrast;
+    e.Saturation = r.Saturation;
+    e.Exposure = r.Exposure;
+    e.WatermarkText = r.WatermarkText;
+    e.WatermarkFont = r.WatermarkFont;
+    e.TextLeft = r.TextLeft;
+    e.TextTop = r.TextTop;
+    e.WatermarkImage = r.WatermarkImage;
+    e.ImageLeft = r.ImageLeft;
+    e.ImageTop = r.ImageTop;
+    e.ImageAlpha = r.ImageAlpha;
+    e.ImageBlend = r.ImageBlend;
+    e.ProcessText = r.ProcessText;
+    e.ProcessImage = r.ProcessImage;
+    return e;
+}
+
+inline TCropMargins CropMarginsOf(const TlvFilesRecord& r) {
+    return {r.CropTop, r.CropLeft, r.CropBottom, r.CropRight};
 }
 
 }  // namespace vexlo

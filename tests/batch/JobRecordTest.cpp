@@ -33,6 +33,19 @@ TEST(JobRecord, NewRecordHasNeutralEdits) {
     EXPECT_FALSE(r.ProcessImage);
 }
 
+TEST(JobRecord, ANewRecordDrawsNothing) {
+    TlvFilesRecord r = NewJobRecord("/videos/a.avi", "lbox");
+    EXPECT_TRUE(EffectsNeutral(JobEffectsOf(r)));
+    EXPECT_EQ(JobEffectsOf(r), TJobEffects{});
+    r.CropLeft = 4;
+    r.Exposure = 9;
+    r.WatermarkFont.Bold = true;
+    TJobEffects e = JobEffectsOf(r);
+    EXPECT_EQ(e.Exposure, 9);
+    EXPECT_TRUE(e.WatermarkFont.Bold);
+    EXPECT_EQ(CropMarginsOf(r).CropLeft, 4);
+}
+
 class DestinationNameTest : public ::testing::Test {
 protected:
     void SetUp() override {
