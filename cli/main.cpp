@@ -5,8 +5,11 @@
 #include <vector>
 
 #include "app/GlobalUnit.h"
+#include "cli/ConvertCommand.h"
 #include "cli/Libraries.h"
+#include "cli/OptionsCommand.h"
 #include "cli/ProbeCommand.h"
+#include "cli/ProfilesCommand.h"
 #include "engine/FFmpegLoader.h"
 #include "platform/MainThread.h"
 
@@ -25,8 +28,16 @@ void PrintHelp() {
         "  --help      print this help\n"
         "\n"
         "Commands:\n"
-        "  probe FILE...   describe the container and streams of each file\n",
-        GlobalObject().Title().c_str());
+        "  profiles [--code N]       list the output profiles, or one profile's choices\n"
+        "  probe FILE...             describe the container and streams of each file\n"
+        "  options [...] FILE...     show the engine options a conversion would use\n"
+        "  convert [...] FILE...     convert the files as the desktop program's Start does\n"
+        "\n"
+        "The profile is the settings file's current one unless --profile N names another;\n"
+        "--set KEY=VALUE changes one of its choices for this run only.\n"
+        "\n"
+        "%s",
+        GlobalObject().Title().c_str(), cli::kConvertUsage);
 }
 
 int PrintVersion() {
@@ -52,7 +63,15 @@ int main(int argc, char** argv) {
     }
     if (cmd == "--version") return PrintVersion();
     std::vector<std::string> args(argv + 2, argv + argc);
-    if (cmd == "probe") return cli::RunProbeCommand(args);
+    try {
+        if (cmd == "profiles") return cli::RunProfilesCommand(args);
+        if (cmd == "probe") return cli::RunProbeCommand(args);
+        if (cmd == "options") return cli::RunOptionsCommand(args);
+        if (cmd == "convert") return cli::RunConvertCommand(args);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "vexlo-cli %s: %s\n", cmd.c_str(), e.what());
+        return 1;
+    }
     std::fprintf(stderr, "vexlo-cli: unknown command '%s' (see --help)\n", argv[1]);
     return 2;
 }

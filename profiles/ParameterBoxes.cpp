@@ -1,6 +1,7 @@
 #include "profiles/ParameterBoxes.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include "app/ErrorReporter.h"
 #include "app/GlobalUnit.h"
@@ -348,6 +349,12 @@ void TParameterBoxes::btnDefaultClick() {
     if (cmbSamplerate.Enabled) cmbSamplerateChange();
     cmbChannelChange();
     cmbVolumeChange();
+    // The checks let "as source" pass without storing it. As a format's default it must be
+    // stored, or the builder would use its fallback instead: a question about a broken
+    // frame size, or 512 kbit/s.
+    IniFile store = Store();
+    for (auto [box, key] : {std::pair{&cmbVideoSize, "paraVideoSize"}, std::pair{&cmbVideoBitRate, "paraVideoBitRate"}})
+        if (box->Enabled && box->Text == kAsSource) store.WriteString(section, key, kAsSource);
 }
 
 bool EnsureProfileDefaults(const std::string& code) {

@@ -101,3 +101,20 @@ TEST_F(ComponentTest, AWrongOutputOptionFailsThatOutputOnly) {
     RunToEnd(c);
     EXPECT_EQ(FfprobeValue(Output(1), "stream=codec_name", "a:0"), "mp2");
 }
+
+TEST_F(ComponentTest, OnlyOutputsAskingForTheHookRaiseIt) {
+    for (bool hook : {false, true}) {
+        TestComponent c;
+        std::atomic<int> frames{0};
+        c.SetOnCustomHook([&](TCustomFFmpegVCL*, PHookInfo) { ++frames; });
+        ADD_ONE_TASK(c, clip, nullptr);
+        TOutputOptions o;
+        o.VideoCodec = "mpeg4";
+        o.DisableAudio = true;
+        o.CustomHook = hook;
+        ASSERT_TRUE(c.SetOutputFile(0, Output(hook), &o)) << c.LastError();
+        RunToEnd(c);
+        EXPECT_EQ(frames > 0, hook);
+        EXPECT_EQ(FfprobeValue(Output(hook), "stream=codec_type", "a"), "");
+    }
+}

@@ -179,6 +179,16 @@ TEST_F(BoxesTest, SeedingAnAudioFormatStoresItsDefaultsWithoutComplaint) {
     EXPECT_FALSE(Settings().SectionExists("formatInfo9999"));
 }
 
+// A default of "as source" is a real choice: stored, so that converting takes the source's
+// own size and rate instead of asking about a broken size.
+TEST_F(BoxesTest, AnAsSourceDefaultIsStored) {
+    UseShippedFormatFile();
+    EXPECT_TRUE(EnsureProfileDefaults("602"));
+    EXPECT_EQ(Stored("602", "paraVideoSize"), "as source");
+    EXPECT_EQ(Stored("602", "paraFrameRate"), "as source");
+    EXPECT_TRUE(prompts.shown().empty());
+}
+
 TEST_F(BoxesTest, LoadingShowsStoredValuesTypedTextAndIndexes) {
     Store("1", "paraVideoSize", "400x300");
     Store("1", "paraVideoBitRate", "1500");

@@ -1,5 +1,6 @@
 #include "support/MediaFixtures.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -23,13 +24,16 @@ std::string FixtureDir() {
 
 }  // namespace
 
-std::string RunProgram(const std::vector<std::string>& argv, int* status) {
+std::string RunProgram(const std::vector<std::string>& argv, int* status, std::string* errors) {
     int pipefd[2];
     if (::pipe(pipefd) != 0) return {};
+    // Standard error goes to an unlinked file, so that neither stream can block the other.
+    FILE* errorFile = errors ? std::tmpfile() : nullptr;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipefd[1], 1);
     posix_spawn_file_actions_addclose(&actions, pipefd[0]);
+    if (errorFile) posix_spawn_file_actions_adddup2(&actions, ::fileno(errorFile), 2);
     std::vector<char*> args;
     for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
@@ -47,6 +51,14 @@ std::string RunProgram(const std::vector<std::string>& argv, int* status) {
     int st = -1;
     if (rc == 0) ::waitpid(pid, &st, 0);
     if (status) *status = (rc == 0 && WIFEXITED(st)) ? WEXITSTATUS(st) : -1;
+    if (errorFile) {
+        errors->clear();
+        std::rewind(errorFile);
+        char buf[4096];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, errorFile)) > 0) errors->append(buf, n);
+        std::fclose(errorFile);
+    }
     return out;
 }
 

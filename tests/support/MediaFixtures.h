@@ -11,8 +11,9 @@ namespace vexlo::test {
 // Fails the calling test (returns "") when ffmpeg fails.
 std::string MediaFixture(const std::string& name, const std::vector<std::string>& args);
 
-// Runs a program (no shell) and returns its standard output; exit status in *status.
-std::string RunProgram(const std::vector<std::string>& argv, int* status = nullptr);
+// Runs a program (no shell) and returns its standard output; exit status in *status, its
+// standard error in *errors when asked for (otherwise it goes to this process's).
+std::string RunProgram(const std::vector<std::string>& argv, int* status = nullptr, std::string* errors = nullptr);
 
 // ffprobe -v error -show_entries <entries> -of default=nw=1 <file>, e.g.
 // Ffprobe(file, "stream=codec_name,width") -> "codec_name=h264\nwidth=320\n...".

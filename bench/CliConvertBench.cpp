@@ -1,0 +1,141 @@
+// vexlo-cli convert against the ffmpeg program at equal settings, on a generated 720p 30 s
+// clip with sound, for the "MPEG-4 Video (*.mp4)" and "H.264/MPEG-4 AVC Video (*.mp4)"
+// profiles, with and without a brightness change. Each case converts the clip once per
+// iteration; the ratios vexlo / ffmpeg are printed at the end.
+// Run: build/bin/bench_CliConvertBench
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Paths.h"
+
+extern char** environ;
+
+using namespace vexlo;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Runs a program with its output silenced; true when it exits with 0.
+bool Run(const std::vector<std::string>& args) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    std::vector<char*> argv;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid;
+    int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) return false;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+struct TBenchFiles {
+    std::string folder, clip, out;
+    TBenchFiles() {
+        folder = (fs::temp_directory_path() / "vexlo-bench").string();
+        out = folder + "/out";
+        fs::create_directories(out);
+        clip = folder + "/clip-720p-30s.mp4";
+        if (!fs::exists(clip))
+            Run({"ffmpeg", "-y", "-f", "lavfi", "-i", "testsrc2=size=1280x720:rate=25:duration=30", "-f", "lavfi", "-i",
+                 "sine=frequency=440:sample_rate=44100:duration=30", "-ac", "2", "-c:v", "libx264", "-preset",
+                 "veryfast", "-pix_fmt", "yuv420p", "-c:a", "aac", "-shortest", clip});
+        // The run's own settings: the shipped defaults of every profile.
+        setenv("VEXLO_SETTINGS_DIR", folder.c_str(), 1);
+    }
+};
+
+TBenchFiles& Files() {
+    static TBenchFiles files;
+    return files;
+}
+
+struct TCase {
+    const char* name;
+    int profile;
+    bool effects;
+};
+
+// What the two profiles store by default, as ffmpeg options: the same codecs, rates,
+// bit rates and (for H.264) the x264 settings of the profile's preset. The brightness
+// change is done as vexlo does it, on 24-bit RGB pictures.
+std::vector<std::string> FfmpegArgs(const TCase& c, const std::string& out) {
+    std::vector<std::string> a = {"ffmpeg", "-y", "-nostdin", "-threads", "0", "-i", Files().clip};
+    if (c.effects) a.insert(a.end(), {"-vf", "format=bgr24,lutrgb=r=val*300/255:g=val*300/255:b=val*300/255,format=yuv420p"});
+    if (c.profile == 603)
+        a.insert(a.end(), {"-c:v", "libx264", "-b:v", "768k", "-coder", "1", "-flags", "+loop", "-me_method", "hex",
+                           "-subq", "7", "-trellis", "1", "-refs", "1", "-bf", "16", "-g", "250", "-keyint_min", "25"});
+    else
+        a.insert(a.end(), {"-c:v", "mpeg4", "-b:v", "768k"});
+    a.insert(a.end(), {"-c:a", "aac", "-b:a", "128k", "-ar", "44100", "-ac", "2", out});
+    return a;
+}
+
+std::vector<std::string> VexloArgs(const TCase& c) {
+    std::vector<std::string> a = {ProgramFolder() + "vexlo-cli", "convert", "--profile", std::to_string(c.profile),
+                                  "--out", Files().out};
+    if (c.effects) a.insert(a.end(), {"--brightness", "300"});
+    a.push_back(Files().clip);
+    return a;
+}
+
+std::map<std::string, double> gSeconds;
+
+void Convert(benchmark::State& state, TCase c, bool vexlo) {
+    double total = 0;
+    for (auto _ : state) {
+        fs::remove_all(Files().out);
+        fs::create_directories(Files().out);
+        auto start = std::chrono::steady_clock::now();
+        bool ok = vexlo ? Run(VexloArgs(c)) : Run(FfmpegArgs(c, Files().out + "/ffmpeg.mp4"));
+        double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (!ok) state.SkipWithError("conversion failed");
+        state.SetIterationTime(s);
+        total += s;
+    }
+    gSeconds[std::string(c.name) + (vexlo ? "/vexlo" : "/ffmpeg")] = total / static_cast<double>(state.iterations());
+}
+
+const TCase kCases[] = {{"MPEG-4", 602, false}, {"MPEG-4+brightness", 602, true},
+                        {"H.264", 603, false},  {"H.264+brightness", 603, true}};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Files();
+    for (const TCase& c : kCases) {
+        for (bool vexlo : {false, true})
+            benchmark::RegisterBenchmark((std::string(c.name) + (vexlo ? "/vexlo" : "/ffmpeg")).c_str(),
+                                         [c, vexlo](benchmark::State& s) { Convert(s, c, vexlo); })
+                ->UseManualTime()
+                ->Unit(benchmark::kSecond)
+                ->Iterations(2);
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::printf("\nvexlo-cli / ffmpeg (targets: 1.10 without effects, 1.35 with them)\n");
+    for (const TCase& c : kCases) {
+        const std::string n = c.name;
+        if (gSeconds.count(n + "/vexlo") && gSeconds.count(n + "/ffmpeg") && gSeconds[n + "/ffmpeg"] > 0)
+            std::printf("  %-20s %.2f  (%.2f s vs %.2f s)\n", c.name, gSeconds[n + "/vexlo"] / gSeconds[n + "/ffmpeg"],
+                        gSeconds[n + "/vexlo"], gSeconds[n + "/ffmpeg"]);
+    }
+    return 0;
+}
