@@ -10,6 +10,7 @@
 #include "platform/Text.h"
 #include "profiles/FormatCatalogue.h"
 #include "profiles/ParameterBoxes.h"
+#include "profiles/ParameterMaps.h"
 
 namespace vexlo::cli {
 
@@ -95,7 +96,13 @@ bool TRunSettings::SetChoice(const std::string& assignment, std::string& error) 
                 return true;
             }
         if (!box.Editable) {
-            SettingsIni().WriteString(section, storedKey, value);
+            // An item another format offers is stored as the box would store it.
+            std::optional<std::string> mapped;
+            if (&box == &boxes.cmbVideoEncoder) mapped = MapVideoEncoder(value);
+            else if (&box == &boxes.cmbAudioEncoder) mapped = MapAudioEncoder(value);
+            else if (&box == &boxes.cmbChannel) mapped = MapChannel(value);
+            else if (&box == &boxes.cmbVolume) mapped = MapVolume(value);
+            SettingsIni().WriteString(section, storedKey, mapped.value_or(value));
             return true;
         }
         box.SetText(value);

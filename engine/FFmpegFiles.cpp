@@ -4,6 +4,7 @@
 
 #include "engine/FFmpegLoader.h"
 #include "engine/FFmpegLogger.h"
+#include "engine/LegacyNames.h"
 #include "engine/TranscoderState.h"
 #include "platform/Text.h"
 
@@ -398,6 +399,9 @@ void TCustomFFmpeg::AddOutputStream(int fileIndex, int mediaKind) {
                 bool mjpegKeeps = encoder->id == AV_CODEC_ID_MJPEG && c->strict_std_compliance < 0 &&
                                   (pf == AV_PIX_FMT_YUV420P || pf == AV_PIX_FMT_YUV422P);
                 if (!listed && !mjpegKeeps) pf = encoder->pix_fmts[0];
+                // 525-line DV has no 4:2:0 profile: its 4:1:1 is the one the encoder takes.
+                if (encoder->id == AV_CODEC_ID_DVVIDEO && o.frameHeight == 480 && pf == AV_PIX_FMT_YUV420P)
+                    pf = AV_PIX_FMT_YUV411P;
             }
             if (pf < 0) pf = AV_PIX_FMT_YUV420P;
             c->pix_fmt = static_cast<AVPixelFormat>(pf);
@@ -437,7 +441,7 @@ void TCustomFFmpeg::AddOutputStream(int fileIndex, int mediaKind) {
             if (o.passNumber == 1) c->flags |= AV_CODEC_FLAG_PASS1;
             if (o.passNumber == 2) c->flags |= AV_CODEC_FLAG_PASS2;
             os->forceFps = o.forceFps;
-            os->filterText = o.videoFilters;
+            os->filterText = ModernFilterGraph(o.videoFilters);
             os->cropTop = o.cropTop;
             os->cropBottom = o.cropBottom;
             os->cropLeft = o.cropLeft;

@@ -142,4 +142,19 @@ bool TranslateLegacyParameter(const std::string& name, const std::string& value,
     return false;
 }
 
+std::string ModernFilterGraph(const std::string& graph) {
+    std::string out;
+    for (const std::string& filter : Split(graph, ',')) {
+        std::string f = filter;
+        if (f.rfind("crop=", 0) == 0) {
+            std::vector<std::string> args = Split(f.substr(5), ':');
+            bool positional = args.size() == 4;
+            for (const auto& a : args) positional = positional && a.find('=') == std::string::npos;
+            if (positional) f = "crop=" + args[2] + ":" + args[3] + ":" + args[0] + ":" + args[1];
+        }
+        out += (out.empty() ? "" : ",") + f;
+    }
+    return out;
+}
+
 }  // namespace vexlo

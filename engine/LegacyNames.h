@@ -16,4 +16,8 @@ bool TranslateLegacyParameter(const std::string& name, const std::string& value,
                               std::vector<std::pair<std::string, std::string>>& out,
                               std::string* skipped);
 
+// A filter graph text of the classic converter in today's filter syntax: its "crop" took
+// x:y:width:height, today's takes width:height:x:y. Other filters are unchanged.
+std::string ModernFilterGraph(const std::string& graph);
+
 }  // namespace vexlo

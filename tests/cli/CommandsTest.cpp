@@ -6,6 +6,7 @@
 #include "CliSupport.h"
 #include "cli/Arguments.h"
 #include "cli/JobArguments.h"
+#include "platform/Text.h"
 #include "profiles/FormatCatalogue.h"
 
 using namespace vexlo;
@@ -47,7 +48,7 @@ TEST(OptionsCommand, ShowsWhatStartBuildsAndSetChangesOnlyThisRun) {
     const std::string clip = ProfileClip();
     TCliRun plain = RunCli(dir, {"options", "--profile", "603", "--out", dir.path(), clip});
     ASSERT_EQ(plain.status, 0) << plain.err;
-    for (const std::string line :
+    for (const std::string& line :
          {"TInputOptions.FileName = \"" + clip + "\"", std::string("TInputOptions.StartTime = 0 us (00:00:00.000)"),
           "TOutputOptions.FileName = \"" + dir.file("cli-640x360-5s_(new).mp4") + "\"",
           std::string("TOutputOptions.VideoCodec = \"libx264\""), std::string("TOutputOptions.CustomHook = true"),
@@ -58,7 +59,7 @@ TEST(OptionsCommand, ShowsWhatStartBuildsAndSetChangesOnlyThisRun) {
     TCliRun changed = RunCli(dir, {"options", "--profile", "603", "--set", "VideoEncoder=MPEG-4", "--set",
                                    "paraVideoBitRate=300", "--trim", "1.5,2", "--out", dir.path(), clip});
     ASSERT_EQ(changed.status, 0) << changed.err;
-    for (const std::string line :
+    for (const std::string& line :
          {"TOutputOptions.VideoCodec = \"mpeg4\"", "TOutputOptions.VideoBitrate = 300000",
           "TInputOptions.StartTime = 1500000 us (00:00:01.500)", "TOutputOptions.RecordingTime = 2000000 us (00:00:02.000)"})
         EXPECT_TRUE(Contains(changed.out, line + "\n")) << line << "\n" << changed.out;

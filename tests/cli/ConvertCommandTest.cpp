@@ -21,14 +21,6 @@ namespace {
 
 double Duration(const std::string& file) { return std::atof(FfprobeValue(file, "format=duration").c_str()); }
 
-// Mean luma of one decoded frame (0-based index) of the file's video.
-double FrameLuma(const std::string& file, int frame) {
-    std::string out = RunProgram({"ffprobe", "-v", "error", "-f", "lavfi", "-i",
-                                  "movie=" + file + ",select=eq(n\\," + std::to_string(frame) + "),signalstats",
-                                  "-show_entries", "frame_tags=lavfi.signalstats.YAVG", "-of", "default=nw=1:nk=1"});
-    return out.empty() ? -1 : std::atof(out.c_str());
-}
-
 // Mean luma of a rectangle of the first frame.
 double RegionLuma(const std::string& file, int x, int y, int w, int h) {
     std::string out = RunProgram({"ffprobe", "-v", "error", "-f", "lavfi", "-i",

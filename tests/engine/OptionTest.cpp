@@ -5,6 +5,7 @@
 #include "engine/FFmpeg.h"
 #include "engine/FFmpegLoader.h"
 #include "engine/FFmpegLogger.h"
+#include "engine/LegacyNames.h"
 #include "support/MediaFixtures.h"
 #include "support/TempDir.h"
 
@@ -290,4 +291,11 @@ TEST_F(Options, PlaylistsCannotReachOtherProtocols) {
     TCustomFFmpeg t;
     t.SetVerbosity(0);
     EXPECT_FALSE(t.OpenInputFile(list));
+}
+
+TEST(LegacyFilters, CropTakesTodaysArgumentOrder) {
+    EXPECT_EQ(ModernFilterGraph("crop=80:0:480:360,scale=320:180,pad=320:240:0:30"),
+              "crop=480:360:80:0,scale=320:180,pad=320:240:0:30");
+    EXPECT_EQ(ModernFilterGraph("crop=w=10:h=20,hflip"), "crop=w=10:h=20,hflip");
+    EXPECT_EQ(ModernFilterGraph(""), "");
 }
