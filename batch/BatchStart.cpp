@@ -4,6 +4,8 @@
 
 #include "app/Settings.h"
 #include "batch/DestinationName.h"
+#include "batch/JobEffectsOf.h"
+#include "edit/EffectHooks.h"
 #include "engine/FFmpegVCL.h"
 #include "platform/Prompts.h"
 #include "probe/AVProbe.h"
@@ -83,6 +85,8 @@ void StartBatch(TFFmpegVCL& converter, const std::vector<TBatchJob>& jobs, TBatc
         run.TaskRows.push_back(job.Row);
         run.Destinations.push_back(t.Destination);
         run.TaskRecords.push_back(&record);
+        run.TaskEffects.push_back(JobEffectsOf(record));
+        run.TaskImages.push_back(std::make_unique<TWatermarkImageCache>());
     }
     if (converter.TaskCount() > 0) {
         converter.StartTask(1);
@@ -91,10 +95,13 @@ void StartBatch(TFFmpegVCL& converter, const std::vector<TBatchJob>& jobs, TBatc
 }
 
 void DrawBatchHook(const TBatchStart& run, THookInfo& AHookInfo) {
-    // Nothing to draw yet: frames go on untouched.
-    (void)run;
-    AHookInfo.Update = false;
-    AHookInfo.StopHook = true;
+    const int task = AHookInfo.TaskIndex;
+    if (task < 0 || task >= static_cast<int>(run.TaskEffects.size())) {
+        AHookInfo.Update = false;
+        AHookInfo.StopHook = true;
+        return;
+    }
+    ConversionCustomHook(AHookInfo, run.TaskEffects[task], run.TaskImages[task].get());
 }
 
 }  // namespace vexlo

@@ -2,11 +2,14 @@
 // What the Start command does with the checked jobs of the list: one converter task per job,
 // its options built from the current profile and the job's edits, then the run with one
 // task at a time. Shared by the desktop program and vexlo-cli; no window involved.
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "batch/JobRecord.h"
+#include "edit/JobEffects.h"
+#include "edit/WatermarkImageCache.h"
 #include "engine/ConvertOptions.h"
 #include "engine/FFmpegEvents.h"
 #include "profiles/OptionBuilder.h"
@@ -41,6 +44,9 @@ struct TBatchStart {
     std::vector<int> TaskRows;                  // list row of each task
     std::vector<std::string> Destinations;      // output file of each task
     std::vector<const TlvFilesRecord*> TaskRecords;  // record of each task
+    std::vector<TJobEffects> TaskEffects;            // what the hook draws for each task
+    // Each task's watermark image, read once per run.
+    std::vector<std::unique_ptr<TWatermarkImageCache>> TaskImages;
     std::vector<TBatchRefusal> Refused;         // jobs left out, in list order
     bool Started = false;                       // StartTask was called
 };

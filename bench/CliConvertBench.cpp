@@ -79,10 +79,15 @@ std::vector<std::string> FfmpegArgs(const TCase& c, const std::string& out) {
     std::vector<std::string> a = {"ffmpeg", "-y", "-nostdin", "-threads", "0", "-i", Files().clip};
     if (c.effects) a.insert(a.end(), {"-vf", "format=bgr24,lutrgb=r=val*300/255:g=val*300/255:b=val*300/255,format=yuv420p"});
     if (c.profile == 603)
-        a.insert(a.end(), {"-c:v", "libx264", "-b:v", "768k", "-coder", "1", "-flags", "+loop", "-me_method", "hex",
-                           "-subq", "7", "-trellis", "1", "-refs", "1", "-bf", "16", "-g", "250", "-keyint_min", "25"});
+        // The profile's 1500 kbit/s over its preset "libx264-mp4".
+        a.insert(a.end(), {"-c:v", "libx264", "-b:v", "1500k", "-maxrate", "1500k", "-bufsize", "4000k", "-bt", "256k",
+                           "-coder", "1", "-level", "30", "-partitions", "+parti4x4+parti8x8+partp8x8+partb8x8",
+                           "-me_method", "umh", "-subq", "7", "-me_range", "16", "-g", "250", "-keyint_min", "25",
+                           "-sc_threshold", "40", "-i_qfactor", "0.71", "-b_strategy", "1", "-qcomp", "0.6", "-qmin",
+                           "10", "-qmax", "51", "-qdiff", "4", "-bf", "3", "-refs", "1", "-trellis", "2",
+                           "-x264-params", "direct=spatial"});
     else
-        a.insert(a.end(), {"-c:v", "mpeg4", "-b:v", "768k"});
+        a.insert(a.end(), {"-c:v", "mpeg4", "-b:v", "1024k"});
     a.insert(a.end(), {"-c:a", "aac", "-b:a", "128k", "-ar", "44100", "-ac", "2", out});
     return a;
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "edit/EffectHooks.h"
 #include "platform/Text.h"
 #include "probe/AVProbe.h"
 
@@ -111,11 +112,10 @@ TlvFilesRecord MakeJobRecord(const std::string& file, const TJobEdits& edits, co
         TAVProbe probe;
         if (probe.Open(file) && probe.VideoStreamCount() > 0) {
             TVideoStreamInfo v = probe.GetVideoStreamInfo();
-            auto at = [](int extent, int percent) { return static_cast<int>(int64_t{extent} * percent / 100); };
-            r.TextLeft = at(v.Width, r.TextLeftPercent);
-            r.TextTop = at(v.Height, r.TextTopPercent);
-            r.ImageLeft = at(v.Width, r.ImageLeftPercent);
-            r.ImageTop = at(v.Height, r.ImageTopPercent);
+            r.TextLeft = PercentPosition(v.Width, r.TextLeftPercent);
+            r.TextTop = PercentPosition(v.Height, r.TextTopPercent);
+            r.ImageLeft = PercentPosition(v.Width, r.ImageLeftPercent);
+            r.ImageTop = PercentPosition(v.Height, r.ImageTopPercent);
         }
     }
     return r;

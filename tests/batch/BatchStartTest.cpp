@@ -5,6 +5,7 @@
 
 #include "app/Settings.h"
 #include "batch/BatchStart.h"
+#include "batch/JobEffectsOf.h"
 #include "engine/FFmpegLoader.h"
 #include "engine/FFmpegVCL.h"
 #include "platform/MainThread.h"
@@ -104,6 +105,41 @@ TEST_F(BatchStartTest, NoJobWarnsAndMakesNoTaskButThePriorityIsSet) {
     ASSERT_EQ(prompts.shown().size(), 2u);
     EXPECT_EQ(prompts.shown()[0].title, "Warning");
     EXPECT_EQ(prompts.shown()[0].text, "Please select a file by clicking the check box!");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(BatchHook, DrawsTheTasksRecordAndLetsGoOfOthers) {
+    TlvFilesRecord dark = NewJobRecord("a.mp4", "lbox");
+    dark.Brightness = 0;
+    dark.WatermarkFont.Color = 0x0000FF;
+    dark.ProcessImage = true;
+    TBatchStart run;
+    run.TaskEffects = {JobEffectsOf(NewJobRecord("b.mp4", "lbox")), JobEffectsOf(dark)};
+    EXPECT_EQ(run.TaskEffects[1].WatermarkFont.Color, 0x0000FFu);
+    EXPECT_TRUE(run.TaskEffects[1].ProcessImage);
+    run.TaskImages.push_back(std::make_unique<TWatermarkImageCache>());
+    run.TaskImages.push_back(std::make_unique<TWatermarkImageCache>());
+
+    TBitmap frame(4, 2);
+    std::fill(frame.Bits(), frame.Bits() + frame.ByteSize(), uint8_t{200});
+    for (int task : {0, 5}) {
+        THookInfo hook;
+        hook.TaskIndex = task;
+        hook.Bitmap = &frame;
+        DrawBatchHook(run, hook);
+        EXPECT_TRUE(hook.StopHook) << "task " << task << " has nothing to draw";
+        EXPECT_FALSE(hook.Update);
+    }
+    THookInfo hook;
+    hook.TaskIndex = 1;
+    hook.Bitmap = &frame;
+    DrawBatchHook(run, hook);
+    EXPECT_FALSE(hook.StopHook);
+    EXPECT_TRUE(hook.Update);
+    EXPECT_LT(frame.Bits()[0], 10) << "brightness 0 darkens the frame";
 }
 
 }  // namespace
