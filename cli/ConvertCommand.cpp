@@ -10,13 +10,10 @@
 #include "batch/BatchStart.h"
 #include "cli/Arguments.h"
 #include "cli/JobArguments.h"
-#include "cli/Libraries.h"
 #include "cli/ProgressDisplay.h"
-#include "cli/RunSettings.h"
 #include "engine/FFmpegVCL.h"
 #include "platform/MainThread.h"
 #include "platform/Paths.h"
-#include "profiles/FormatFile.h"
 
 namespace vexlo::cli {
 
@@ -52,19 +49,9 @@ private:
 }  // namespace
 
 int RunConvertCommand(const std::vector<std::string>& words) {
-    TArguments args = ParseArguments(words, kJobOptionNames);
-    if (!args.Error.empty()) return UsageError("convert", args.Error, kConvertUsage);
-    if (args.Files.empty()) return UsageError("convert", "no file given", kConvertUsage);
-    TJobEdits edits;
-    std::string error;
-    if (!ParseJobEdits(args, edits, error)) return UsageError("convert", error, kConvertUsage);
-    if (!LoadConverterLibraries()) return 1;
-
-    TRunSettings run;
-    if (!run.Apply(args, edits.Zoom, error)) return UsageError("convert", error, kConvertUsage);
-    const std::string zoom = ReadZoomMode(std::to_string(run.FormatCode()));
-    std::vector<TlvFilesRecord> records;
-    for (const std::string& file : args.Files) records.push_back(MakeJobRecord(file, edits, zoom));
+    TJobCommand job;
+    if (int status = StartJobCommand("convert", kConvertUsage, words, job)) return status;
+    std::vector<TlvFilesRecord>& records = job.Records;
     std::vector<TBatchJob> jobs;
     for (size_t i = 0; i < records.size(); ++i) jobs.push_back({static_cast<int>(i), &records[i]});
 

@@ -3,9 +3,11 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "cli/Libraries.h"
 #include "edit/EffectHooks.h"
 #include "platform/Text.h"
 #include "probe/AVProbe.h"
+#include "profiles/FormatFile.h"
 
 namespace vexlo::cli {
 
@@ -119,6 +121,21 @@ TlvFilesRecord MakeJobRecord(const std::string& file, const TJobEdits& edits, co
         }
     }
     return r;
+}
+
+int StartJobCommand(const char* command, const char* usage, const std::vector<std::string>& words, TJobCommand& job) {
+    job.Args = ParseArguments(words, kJobOptionNames);
+    if (!job.Args.Error.empty()) return UsageError(command, job.Args.Error, usage);
+    if (job.Args.Files.empty()) return UsageError(command, "no file given", usage);
+    TJobEdits edits;
+    std::string error;
+    if (!ParseJobEdits(job.Args, edits, error)) return UsageError(command, error, usage);
+    if (!LoadConverterLibraries()) return 1;
+    job.Settings = std::make_unique<TRunSettings>();
+    if (!job.Settings->Apply(job.Args, edits.Zoom, error)) return UsageError(command, error, usage);
+    const std::string zoom = ReadZoomMode(std::to_string(job.Settings->FormatCode()));
+    for (const std::string& file : job.Args.Files) job.Records.push_back(MakeJobRecord(file, edits, zoom));
+    return 0;
 }
 
 }  // namespace vexlo::cli

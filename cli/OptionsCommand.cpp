@@ -7,12 +7,9 @@
 #include "batch/BatchStart.h"
 #include "cli/Arguments.h"
 #include "cli/JobArguments.h"
-#include "cli/Libraries.h"
-#include "cli/RunSettings.h"
 #include "engine/TimeFormat.h"
 #include "platform/Text.h"
 #include "probe/AVProbe.h"
-#include "profiles/FormatFile.h"
 
 namespace vexlo::cli {
 namespace {
@@ -96,24 +93,16 @@ std::string DescribeOptions(const TOutputOptions& out) {
 }
 
 int RunOptionsCommand(const std::vector<std::string>& words) {
-    TArguments args = ParseArguments(words, kJobOptionNames);
-    if (!args.Error.empty()) return UsageError("options", args.Error, kOptionsUsage);
-    if (args.Files.empty()) return UsageError("options", "no file given", kOptionsUsage);
-    TJobEdits edits;
-    std::string error;
-    if (!ParseJobEdits(args, edits, error)) return UsageError("options", error, kOptionsUsage);
-    if (!LoadConverterLibraries()) return 1;
-    TRunSettings run;
-    if (!run.Apply(args, edits.Zoom, error)) return UsageError("options", error, kOptionsUsage);
-    const std::string zoom = ReadZoomMode(std::to_string(run.FormatCode()));
+    TJobCommand job;
+    if (int status = StartJobCommand("options", kOptionsUsage, words, job)) return status;
 
     int status = 0;
     std::set<std::string> handedOut;
     TAVProbe probe;
-    for (size_t i = 0; i < args.Files.size(); ++i) {
-        const std::string& file = args.Files[i];
+    for (size_t i = 0; i < job.Records.size(); ++i) {
+        TlvFilesRecord& record = job.Records[i];
+        const std::string& file = record.SourceFile;
         if (i > 0) std::printf("\n");
-        TlvFilesRecord record = MakeJobRecord(file, edits, zoom);
         if (!probe.Open(file)) {
             std::fflush(stdout);
             std::fprintf(stderr, "%s: %s\n", file.c_str(), probe.LastError().c_str());

@@ -399,8 +399,9 @@ void TCustomFFmpeg::AddOutputStream(int fileIndex, int mediaKind) {
                 bool mjpegKeeps = encoder->id == AV_CODEC_ID_MJPEG && c->strict_std_compliance < 0 &&
                                   (pf == AV_PIX_FMT_YUV420P || pf == AV_PIX_FMT_YUV422P);
                 if (!listed && !mjpegKeeps) pf = encoder->pix_fmts[0];
-                // 525-line DV has no 4:2:0 profile: its 4:1:1 is the one the encoder takes.
-                if (encoder->id == AV_CODEC_ID_DVVIDEO && o.frameHeight == 480 && pf == AV_PIX_FMT_YUV420P)
+                // 525-line (29.97 fps) DV has no 4:2:0 profile: its 4:1:1 is the one the encoder takes.
+                if (encoder->id == AV_CODEC_ID_DVVIDEO && pf == AV_PIX_FMT_YUV420P &&
+                    static_cast<int64_t>(rate.num) * 1001 == static_cast<int64_t>(rate.den) * 30000)
                     pf = AV_PIX_FMT_YUV411P;
             }
             if (pf < 0) pf = AV_PIX_FMT_YUV420P;
