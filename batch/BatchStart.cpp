@@ -4,7 +4,7 @@
 
 #include "app/Settings.h"
 #include "batch/DestinationName.h"
-#include "batch/JobEffectsOf.h"
+#include "batch/JobRecord.h"
 #include "edit/EffectHooks.h"
 #include "engine/FFmpegVCL.h"
 #include "platform/Prompts.h"

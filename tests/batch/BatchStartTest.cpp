@@ -5,7 +5,7 @@
 
 #include "app/Settings.h"
 #include "batch/BatchStart.h"
-#include "batch/JobEffectsOf.h"
+#include "batch/JobRecord.h"
 #include "engine/FFmpegLoader.h"
 #include "engine/FFmpegVCL.h"
 #include "platform/MainThread.h"
