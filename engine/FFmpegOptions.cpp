@@ -330,6 +330,10 @@ void TCustomFFmpeg::SetOption(const std::string& name, const std::string& value)
     } else if (name == "r") {
         AVRational r{0, 0};
         if (ff::avutil.av_parse_video_rate(&r, value.c_str()) < 0) Fail("Incorrect frame rate");
+        // A typed "29.97" (or 23.976, 59.94) parses as 2997/100; what is meant, and the only
+        // rate DV and MPEG-2 take, is the exact NTSC one.
+        for (int ntsc : {24000, 30000, 60000})
+            if (r.den > 0 && std::fabs(static_cast<double>(r.num) / r.den - ntsc / 1001.0) < 0.005) r = {ntsc, 1001};
         o.rateNum = r.num;
         o.rateDen = r.den;
     } else if (name == "s") {
