@@ -59,7 +59,7 @@ TEST(OptionsCommand, ShowsWhatStartBuildsAndSetChangesOnlyThisRun) {
     TCliRun changed = RunCli(dir, {"options", "--profile", "603", "--set", "VideoEncoder=MPEG-4", "--set",
                                    "paraVideoBitRate=300", "--trim", "1.5,2", "--out", dir.path(), clip});
     ASSERT_EQ(changed.status, 0) << changed.err;
-    for (const std::string& line :
+    for (std::string line :
          {"TOutputOptions.VideoCodec = \"mpeg4\"", "TOutputOptions.VideoBitrate = 300000",
           "TInputOptions.StartTime = 1500000 us (00:00:01.500)", "TOutputOptions.RecordingTime = 2000000 us (00:00:02.000)"})
         EXPECT_TRUE(Contains(changed.out, line + "\n")) << line << "\n" << changed.out;

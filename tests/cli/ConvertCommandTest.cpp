@@ -132,8 +132,10 @@ TEST(ConvertCommand, WrongUsageGivesStatusTwoAndTheUsage) {
     };
     for (const auto& args : cases) {
         TCliRun run = RunCli(dir, args);
-        EXPECT_EQ(run.status, 2) << args[1];
-        if (args[0] == "convert") EXPECT_NE(run.err.find("usage: vexlo-cli convert"), std::string::npos) << run.err;
+        EXPECT_EQ(run.status, 2) << args.back();
+        if (args[0] == "convert") {
+            EXPECT_NE(run.err.find("usage: vexlo-cli convert"), std::string::npos) << run.err;
+        }
     }
     EXPECT_FALSE(std::filesystem::exists(dir.file("vexlomobilevideoconverter.ini"))) << "nothing is written";
 }
