@@ -1,5 +1,8 @@
 #include "app/WinMain.h"
 
+#include "app/WinDirectory.h"
+#include "app/gui/MainBatch.h"
+
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QCursor>
@@ -152,8 +155,9 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     }
     OpenFilesDialog = [this] { return RunOpenFilesDialog(this); };
     BrowseFolderDialog = [this](const QString& current) {
-        return QFileDialog::getExistingDirectory(this, "Brows", current);
+        return QString::fromStdString(TfmDirectory::Choose(this, current.toStdString()));
     };
+    Batch = std::make_unique<TMainBatch>(*this);
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -377,6 +381,7 @@ void TfrmMain::FormShow() {
     TGlobalObject& g = GlobalObject();
     setWindowTitle(QString::fromStdString(g.Title() + g.VersionText()));
     FillFormatList();
+    Batch->ScheduleUpdateCheck();
 }
 
 void TfrmMain::SetStoppedArrangement() {
@@ -455,6 +460,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     CCAVC->SetOnProgress(nullptr);
     CCAVC->SetOnTerminate(nullptr);
     CCAVC->StopTasks(true);
+    Batch->Controller.ClearTaskRows();
     lvFiles->ClearRows();
     PreviewBitmap.reset();
     event->accept();

@@ -24,6 +24,7 @@ class TlvFiles;
 class TPickerList;
 class TParameterGroups;
 class TfrmSettings;
+class TMainBatch;
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
@@ -75,6 +76,9 @@ public:
 
     // The converter component.
     std::unique_ptr<TFFmpegVCL> CCAVC;
+    // The batch run and the windows around it (Start, progress, preferences, about, file
+    // information, update check); made after CCAVC, so gone before it.
+    std::unique_ptr<TMainBatch> Batch;
 
     // The models behind the picker and the boxes.
     TFormatPicker FormatPicker{true};

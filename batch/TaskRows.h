@@ -1,14 +1,12 @@
 #pragma once
-// Which job-list row each task of a run belongs to: task k is the k-th checked row.
+// Which job-list row each task of a run belongs to (Start builds the list: task k is the
+// k-th checked row that got a task).
 #include <cstdint>
 #include <vector>
 
 namespace vexlo {
 
 using TTaskRows = std::vector<int32_t>;
-
-TTaskRows MakeTaskRows(const std::vector<bool>& checked);
-int CountChecked(const std::vector<bool>& checked);
 
 // The row of a task, or -1 for an index outside the run (a late event of an older run).
 inline int32_t TaskRow(const TTaskRows& rows, int taskIndex) {

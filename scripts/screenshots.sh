@@ -29,7 +29,7 @@ FormatName=iPhone MPEG-4 Extra Video (*.mp4)
 volume=96
 INI
 
-VEXLO_SETTINGS_DIR="$work/settings" QT_QPA_PLATFORM=offscreen \
+VEXLO_SETTINGS_DIR="$work/settings" QT_QPA_PLATFORM=offscreen VEXLO_NOTICE_URL=http://127.0.0.1:1/ \
   "$bin/vexlo" --screenshots "$out" --skin "$skin" \
   "$work/Holiday at the sea.mp4" "$work/Birthday party.avi" "$work/Concert.mkv"
 echo "Screenshots written to $out"

@@ -6,6 +6,7 @@
 #include "app/Settings.h"
 #include "app/WinCover.h"
 #include "app/WinMain.h"
+#include "app/gui/BatchScreenshots.h"
 #include "app/gui/Skins.h"
 #include "batch/gui/FilesList.h"
 #include "profiles/FormatPicker.h"
@@ -73,6 +74,8 @@ int WriteScreenshots(const QString& folder, int skin, const QStringList& files) 
     settingsWindow->PlacePicker();
     ok &= Save(settingsWindow, folder, "settings-picker");
     settingsWindow->close();
+
+    ok &= WriteBatchScreenshots(main, folder);
 
     main.ClosingForUpdate = true;  // no exit question
     main.close();

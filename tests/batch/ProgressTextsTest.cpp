@@ -6,22 +6,6 @@
 
 using namespace vexlo;
 
-TEST(TaskRows, EachTaskMapsToItsCheckedRowInListOrder) {
-    struct Case {
-        std::vector<bool> checked;
-        TTaskRows rows;
-    } cases[] = {
-        {{false, true, false, true, false}, {1, 3}},
-        {{true, true, true}, {0, 1, 2}},
-        {{false, false}, {}},
-        {{}, {}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(MakeTaskRows(c.checked), c.rows);
-        EXPECT_EQ(CountChecked(c.checked), static_cast<int>(c.rows.size()));
-    }
-}
-
 TEST(TaskRows, IndexesOutsideTheRunHaveNoRow) {
     const TTaskRows rows{1, 3};
     EXPECT_EQ(TaskRow(rows, 1), 3);
