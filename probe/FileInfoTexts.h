@@ -16,4 +16,11 @@ std::string DurationText(int64_t microseconds);
 // up to the next ',' (or the line's end).
 std::string AudioFormatFromInfoText(const std::string& infoText);
 
+// A frame rate as people write it: "25", "29.97"; "" when unknown.
+std::string FrameRateText(int num, int den);
+
+// The number of frames of a video of that length at that rate, rounded; "" when either is
+// unknown.
+std::string TotalFramesText(int64_t microseconds, int num, int den);
+
 }  // namespace vexlo

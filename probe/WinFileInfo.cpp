@@ -83,9 +83,11 @@ void TfrmFileInfo::ShowFile(const std::string& sourceFile) {
         const TVideoStreamInfo v = input->GetVideoStreamInfo(videoStream);
         edtResloution->setText(QString("%1x%2").arg(v.Width).arg(v.Height));
         edtBitRate->setText(QString::number(v.BitRate));
-        edtFrameRate->setText(QString::number(v.FrameRateNum));
-        // The second number of the frame-rate fraction: 1 for whole-number rates.
-        edtTotalFrame->setText(QString::number(v.FrameRateDen));
+        // The rate and the frame count, rather than the two halves of the rate's fraction,
+        // which read 30000 and 1001 for NTSC video.
+        edtFrameRate->setText(QString::fromStdString(FrameRateText(v.FrameRateNum, v.FrameRateDen)));
+        const int64_t length = v.DurationUs > 0 ? v.DurationUs : probe.GetFileStreamInfo().Duration;
+        edtTotalFrame->setText(QString::fromStdString(TotalFramesText(length, v.FrameRateNum, v.FrameRateDen)));
     } else {
         for (QLineEdit* e : {edtResloution, edtBitRate, edtFrameRate, edtTotalFrame}) e->clear();
     }

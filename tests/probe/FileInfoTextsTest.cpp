@@ -34,3 +34,18 @@ TEST(FileInfoTexts, AudioFormatIsTheCodecBeforeTheFirstComma) {
     };
     for (const auto& c : cases) EXPECT_EQ(AudioFormatFromInfoText(c.text), c.format) << c.text;
 }
+
+TEST(FileInfoTexts, FrameRateAndFrameCount) {
+    struct Case {
+        int num, den;
+        int64_t us;
+        const char* rate;
+        const char* frames;
+    } cases[] = {{25, 1, 2'000'000, "25", "50"},          {30000, 1001, 10'010'000, "29.97", "300"},
+                 {24000, 1001, 1'000'000, "23.976", "24"}, {-1, -1, 2'000'000, "", ""},
+                 {25, 1, -1, "25", ""}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(FrameRateText(c.num, c.den), c.rate) << c.num << "/" << c.den;
+        EXPECT_EQ(TotalFramesText(c.us, c.num, c.den), c.frames) << c.num << "/" << c.den;
+    }
+}
