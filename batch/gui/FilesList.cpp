@@ -1,8 +1,11 @@
 #include "batch/gui/FilesList.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <algorithm>
 
 #include "app/gui/Skins.h"
 
@@ -49,7 +52,12 @@ void TlvFiles::BuildColumns() {
     QStringList captions;
     for (const auto& c : columns) captions << c.caption;
     setHeaderLabels(captions);
-    for (int i = 0; i < 5; ++i) setColumnWidth(i, columns[i].width);
+    // Linux fonts run wider than the ones these widths were made for: a column grows until
+    // its caption fits.
+    const QFontMetrics metrics(header()->font());
+    const int padding = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin) + 4;
+    for (int i = 0; i < 5; ++i)
+        setColumnWidth(i, std::max(columns[i].width, metrics.horizontalAdvance(columns[i].caption) + padding));
 }
 
 TJobItem* TlvFiles::Row(int i) const {
