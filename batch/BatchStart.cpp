@@ -7,6 +7,7 @@
 #include "batch/JobRecord.h"
 #include "edit/EffectHooks.h"
 #include "engine/FFmpegVCL.h"
+#include "engine/TimeFormat.h"
 #include "platform/Prompts.h"
 #include "probe/AVProbe.h"
 #include "profiles/FormatFile.h"
@@ -67,6 +68,14 @@ void StartBatch(TFFmpegVCL& converter, const std::vector<TBatchJob>& jobs, TBatc
         auto refuse = [&](const std::string& message) { run.Refused.push_back({job.Row, record.SourceFile, message}); };
         if (!probe.Open(record.SourceFile)) {
             refuse(probe.LastError());
+            continue;
+        }
+        // Reading from past the end would "finish" with a file holding nothing.
+        const int64_t length = probe.Duration();
+        if (record.TrimStart > 0 && length > 0 && record.TrimStart >= length) {
+            refuse("The trim start " + FormatPTS(record.TrimStart) + " is past the end of the file (" +
+                   FormatPTS(length) + ").");
+            probe.Close();
             continue;
         }
         TJobTaskOptions t = PrepareJobTask(record, probe, handedOut);

@@ -71,6 +71,18 @@ TEST(ConvertCommand, TrimKeepsTheChosenPart) {
     EXPECT_NEAR(first, 16 + 6 * 10, 8) << "the first frame shows second 10";
 }
 
+TEST(ConvertCommand, ATrimStartPastTheEndIsRefusedByName) {
+    TempDir dir;
+    const std::string clip = RampClip();
+    TCliRun run = RunCli(dir, {"convert", "--out", dir.path(), "--trim", "31", clip});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(clip + ": The trim start 00:00:31.000 is past the end of the file (00:00:30."),
+              std::string::npos)
+        << run.err;
+    EXPECT_TRUE(Destinations(run.out).empty()) << run.out;
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << "no empty file is left";
+}
+
 TEST(ConvertCommand, AnUntrimmedRunConvertsTheWholeSource) {
     TempDir dir;
     TCliRun run = RunCli(dir, {"convert", "--out", dir.path(), RampClip()});
