@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <stdexcept>
 
 #include "cli/Libraries.h"
+#include "edit/BmpFile.h"
 #include "edit/EffectHooks.h"
 #include "platform/Text.h"
 #include "probe/AVProbe.h"
@@ -90,6 +92,14 @@ bool ParseJobEdits(const TArguments& args, TJobEdits& out, std::string& error) {
             return fail(n.name, ("a whole number from " + std::to_string(n.lo) + " to " + std::to_string(n.hi)).c_str());
     r.WatermarkText = args.Value("text");
     r.WatermarkImage = args.Value("image");
+    if (!r.WatermarkImage.empty()) {
+        // Found out now, not after a whole conversion without the watermark asked for.
+        try {
+            LoadBmpFile(r.WatermarkImage);
+        } catch (const std::exception&) {
+            return fail("image", "a readable BMP file");
+        }
+    }
     if (args.Has("font")) r.WatermarkFont.Name = args.Value("font");
     if (args.Has("font-color") && !ParseColor(args.Value("font-color"), r.WatermarkFont.Color))
         return fail("font-color", "#RRGGBB");

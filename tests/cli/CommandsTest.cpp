@@ -96,7 +96,9 @@ TEST(JobArguments, EditsBecomeTheRecordFields) {
                                                                  {"--contrast", "101"},
                                                                  {"--text-pos", "50,101"},
                                                                  {"--font-color", "red"},
-                                                                 {"--image-blend", "3"}}) {
+                                                                 {"--image-blend", "3"},
+                                                                 {"--image", "/no/such/picture.bmp"},
+                                                                 {"--image", "/proc/self/status"}}) {
         cli::TArguments a = cli::ParseArguments(bad, cli::kJobOptionNames);
         cli::TJobEdits e;
         EXPECT_FALSE(cli::ParseJobEdits(a, e, error)) << bad[0] << " " << bad[1];
