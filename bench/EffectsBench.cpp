@@ -39,6 +39,15 @@ void ColorAdjust(benchmark::State& state) {
     }
 }
 
+// Brightness and contrast without a saturation change: the channels stay apart.
+void BrightnessAndContrast(benchmark::State& state) {
+    TBitmap b = Frame();
+    for (auto _ : state) {
+        ApplyColorAdjust(b, 300, 30, 255);
+        benchmark::ClobberMemory();
+    }
+}
+
 void Exposure(benchmark::State& state) {
     TBitmap b = Frame();
     for (auto _ : state) {
@@ -67,6 +76,7 @@ void ColorAdjustAndExposureOnePass(benchmark::State& state) {
 
 BENCHMARK(FrameCopy)->Unit(benchmark::kMillisecond);
 BENCHMARK(ColorAdjust)->Unit(benchmark::kMillisecond);
+BENCHMARK(BrightnessAndContrast)->Unit(benchmark::kMillisecond);
 BENCHMARK(Exposure)->Unit(benchmark::kMillisecond);
 BENCHMARK(ColorAdjustAndExposure)->Unit(benchmark::kMillisecond);
 BENCHMARK(ColorAdjustAndExposureOnePass)->Unit(benchmark::kMillisecond);

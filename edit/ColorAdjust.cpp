@@ -61,7 +61,35 @@ void ColorTable(TColorTable& out, int Brightness, int Contrast, int Saturation, 
     }
 }
 
+// The same byte table for every channel byte. Two bytes per lookup: a 65536-entry table of
+// byte pairs halves the memory traffic.
+[[gnu::always_inline]] inline void ApplyByteTable(TBitmap& bitmap, const uint8_t (&level)[256]) {
+    const auto pairs = std::make_unique<uint16_t[]>(65536);
+    for (unsigned hi = 0; hi < 256; ++hi)
+        for (unsigned lo = 0; lo < 256; ++lo) pairs[hi << 8 | lo] = static_cast<uint16_t>(level[hi] << 8 | level[lo]);
+    // Byte stores may alias anything: a plain pointer held by value is not reloaded per pixel.
+    const uint16_t* const pairTable = pairs.get();
+    ForEachRow(bitmap, [pairTable, &level](uint8_t* p, size_t n) {
+        size_t i = 0;
+        for (; i + 2 <= n; i += 2) {
+            uint16_t v;
+            std::memcpy(&v, p + i, 2);
+            v = pairTable[v];
+            std::memcpy(p + i, &v, 2);
+        }
+        if (i < n) p[i] = level[p[i]];
+    });
+}
+
 void ApplyColorTable(TBitmap& bitmap, const TColorTable& table) {
+    // Without a saturation change no row depends on the channel average (the usual case of
+    // a brightness or contrast edit): one byte table then does, at a third of the cost.
+    bool averageFree = true;
+    for (int a = 1; a < 256 && averageFree; ++a) averageFree = std::memcmp(table.at[a], table.at[0], 256) == 0;
+    if (averageFree) {
+        ApplyByteTable(bitmap, table.at[0]);
+        return;
+    }
     ForEachRow(bitmap, [&](uint8_t* p, size_t n) {
         for (uint8_t* end = p + n; p != end; p += 3) {
             const unsigned b = p[0], g = p[1], r = p[2];
@@ -97,20 +125,7 @@ void ApplyColorAdjust(TBitmap& bitmap, int Brightness, int Contrast, int Saturat
 void ApplyExposure(TBitmap& bitmap, float Exposure) {
     uint8_t level[256];
     ExposureTable(level, Exposure);
-    // Two bytes per lookup: a 65536-entry table of byte pairs halves the memory traffic.
-    const auto pairs = std::make_unique<uint16_t[]>(65536);
-    for (unsigned hi = 0; hi < 256; ++hi)
-        for (unsigned lo = 0; lo < 256; ++lo) pairs[hi << 8 | lo] = static_cast<uint16_t>(level[hi] << 8 | level[lo]);
-    ForEachRow(bitmap, [&](uint8_t* p, size_t n) {
-        size_t i = 0;
-        for (; i + 2 <= n; i += 2) {
-            uint16_t v;
-            std::memcpy(&v, p + i, 2);
-            v = pairs[v];
-            std::memcpy(p + i, &v, 2);
-        }
-        if (i < n) p[i] = level[p[i]];
-    });
+    ApplyByteTable(bitmap, level);
 }
 
 void ApplyColorAdjustAndExposure(TBitmap& bitmap, int Brightness, int Contrast, int Saturation, float Exposure) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "PictureHelpers.h"
@@ -42,6 +43,8 @@ TEST(ApplyColorAdjust, EdgeSettingsGiveExactBytes) {
         {"brightness 0 gives C[1], contrast 50", 0, 50, 255, [](const uint8_t*, int) { return 0; }},
         // Only brightness: d = (256 - 128 + 128 * j) div 256.
         {"brightness halves around 1", 128, 0, 256, [](const uint8_t* p, int c) { return (128 + 128 * p[c]) / 256; }},
+        {"neutral saturation leaves each channel to itself", 300, 0, 255,
+         [](const uint8_t* p, int c) { return std::min((256 - 300 + 300 * p[c]) / 256, 255); }},
     };
     for (const auto& k : cases) {
         TBitmap b = source;
