@@ -5,7 +5,7 @@ packages=(
   build-essential cmake pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev libavfilter-dev
-  libsdl2-dev libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core libjpeg62-turbo-dev
+  libsdl2-dev libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core fonts-dejavu-extra libjpeg62-turbo-dev
   qt6-base-dev libgl-dev
 )
 missing=()
