@@ -59,8 +59,10 @@ TEST_F(ComponentTest, StartTaskOneReturnsAtOnceAndDeliversOnTheRightThreads) {
     TFFmpegVCL c;
     c.SetPreviewBitmap(true);
     std::set<std::thread::id> previewThreads;
+    int previews = 0;
     c.SetOnPreviewBitmap([&](TCustomFFmpegVCL*, const TPreviewInfo&) {
         previewThreads.insert(std::this_thread::get_id());
+        ++previews;
     });
     c.SetOnTerminate([&](TCustomFFmpegVCL*, const TTerminateInfo& info) { log.Terminate(info); });
     c.SetOnProgress([&](TCustomFFmpegVCL*, PProgressInfo p) {
@@ -69,10 +71,15 @@ TEST_F(ComponentTest, StartTaskOneReturnsAtOnceAndDeliversOnTheRightThreads) {
         log.progressThreads.insert(std::this_thread::get_id());
     });
     ADD_TASKS(c, 2);
+    const auto started = std::chrono::steady_clock::now();
     c.StartTask(1);
     // Progress waits for this thread, so nothing can have ended yet.
     EXPECT_EQ(log.TerminateCount(), 0u);
     ASSERT_TRUE(PumpFor([&] { return log.FinalArrived(); }));
+    // A live picture at the first frame of each task, then at most one per 100 ms of work.
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+    EXPECT_GE(previews, 2);
+    EXPECT_LE(previews, ms.count() / 100 + 2) << "in " << ms.count() << " ms";
     auto records = log.Terminates();
     ASSERT_EQ(records.size(), 3u);
     EXPECT_EQ(records[0].TaskIndex, 0);
